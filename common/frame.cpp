@@ -1,0 +1,225 @@
+// The start-up frame, standard switches, message boxes, the fatal-error
+// exit and the small memory and path helpers every tool leans on.
+#include "frame.h"
+
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "cmdline.h"
+#include "log.h"
+#include "platform.h"
+
+const char* const MakerWebHost = MAKER_WEB_HOST;
+
+const char* ToolName = "";
+char ToolVersion[16];
+int DebugLevel = 0;
+char* ProgramDir = nullptr;
+char* AppDataDir = nullptr;
+
+namespace {
+
+// The frame's argument vector: MaxArgs entries and the closing null.
+char* ArgStorage[MaxArgs + 1];
+
+char Caption[64];
+
+// Longest formatted message text, and the length it is cut to.
+constexpr int MessageMax = 500;
+constexpr int MessageCut = 496;
+
+const int MessageBoxStylePlain = 0x00;
+const int MessageBoxStyleWarning = 0x30;
+
+// Formats into buf (MessageMax + 1 bytes); a text of MessageMax characters
+// or more becomes its first MessageCut characters and " ...".
+void FormatMessageCut(char* buf, const char* format, va_list ap) {
+  int wanted = vsnprintf(buf, MessageMax, format, ap);
+  if (wanted < 0) {
+    buf[0] = '\0';
+  } else if (wanted >= MessageMax) {
+    memcpy(buf + MessageCut, " ...", 5);
+  }
+}
+
+// The number at the start of text by the atoi rule, clamped to the range
+// of int instead of overflowing.
+int ReadInt(const char* text) {
+  long value = strtol(text, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+// --- Start-up ---
+
+int ToolFrame(void*, void*, char*, int) {
+  try {
+    ToolName = ThisTool.name;
+    snprintf(ToolVersion, sizeof ToolVersion, "%d.%02d", ThisTool.major, ThisTool.minor);
+
+    const char* commandLine = PlatformCommandLine();
+    int count = SplitCommandLine(commandLine, MaxArgs, ArgStorage);
+
+    ProgramDir = GetProgramDir();
+    AppDataDir = GetAppDataDir(MakerWord, ToolName);
+
+    char* defaultLog = PathJoin(TempDir(), ThisTool.logFileName);
+    DebugLevel = ReadInt(TakeOption(&count, ArgStorage, "-dbg=", "0"));
+    SetLogPath(TakeOption(&count, ArgStorage, "-log=", defaultLog));
+    if (DebugLevel > 0) Log("Cmdline: %s", commandLine);
+
+    return ToolMain(count, ArgStorage);
+  } catch (const std::bad_alloc&) {
+    FatalError("Out of memory");
+  }
+}
+
+int StandardSwitches(int* count, char** args) {
+  if (*count != 2) return 0;
+  if (TakeSwitch(count, args, "-?")) {
+    ShowUsage();
+  } else if (TakeSwitch(count, args, "-help")) {
+    OpenWebPage(2);
+  } else if (TakeSwitch(count, args, "-info")) {
+    ShowInfo();
+  } else if (!TakeSwitch(count, args, "-!")) {
+    return 0;
+  }
+  return 1;
+}
+
+// --- Messages ---
+
+const char* MessageCaption() {
+  snprintf(Caption, sizeof Caption, "%s Ver %s", ToolName, ToolVersion);
+  return Caption;
+}
+
+int ShowMessage(const char* text) {
+  return PlatformMessageBox(text, MessageCaption(), MessageBoxStylePlain);
+}
+
+void FatalMessage(const char* text) {
+  PlatformMessageBox(text, MessageCaption(), MessageBoxStyleWarning);
+  PlatformExit(1);
+}
+
+void ShowMessageF(const char* format, ...) {
+  char buf[MessageMax + 1];
+  va_list ap;
+  va_start(ap, format);
+  FormatMessageCut(buf, format, ap);
+  va_end(ap);
+  ShowMessage(buf);
+}
+
+void FatalError(const char* format, ...) {
+  char buf[MessageMax + 1];
+  va_list ap;
+  va_start(ap, format);
+  FormatMessageCut(buf, format, ap);
+  va_end(ap);
+  FatalMessage(buf);
+}
+
+void ShowUsage() { ShowMessage(ThisTool.usage); }
+
+void ShowInfo() {
+  char buf[256];
+  snprintf(buf, sizeof buf,
+           "%s Ver %s, one of the Corvalette tools from Quilverton."
+           "\n\nBuild date:\t%s\nBuild time:\t%s\n",
+           ToolName, ToolVersion, __DATE__, __TIME__);
+  ShowMessage(buf);
+}
+
+void OpenWebPage(int kind) {
+  std::string address = std::string("https://") + MakerWebHost;
+  if (kind == 2) {
+    address += ThisTool.helpPage;
+  } else if (kind == 1) {
+    address += "/main/corvalette/";
+  }
+  PlatformShellExecute("", address.c_str(), "", "C:\\", 0);
+}
+
+// --- Memory, paths and folders ---
+
+void* XMalloc(size_t size) {
+  void* p = malloc(size ? size : 1);
+  if (!p) FatalError("Out of memory");
+  return p;
+}
+
+char* XStrDup(const char* text) {
+  size_t n = strlen(text) + 1;
+  char* p = static_cast<char*>(malloc(n));
+  if (!p) FatalError("out of memory");
+  memcpy(p, text, n);
+  return p;
+}
+
+char* PathJoin(const char* first, const char* second) {
+  size_t a = strlen(first), b = strlen(second);
+  bool slash = a > 0 && first[a - 1] != '\\';
+  char* p = static_cast<char*>(XMalloc(a + slash + b + 1));
+  memcpy(p, first, a);
+  if (slash) p[a] = '\\';
+  memcpy(p + a + slash, second, b + 1);
+  return p;
+}
+
+const char* TempDir() {
+  const char* temp = PlatformGetEnv("TEMP");
+  return temp ? temp : "C:\\temp";
+}
+
+char* GetProgramDir() {
+  char name[512];
+  int n = PlatformModuleFileName(name, sizeof name);
+  if (n <= 0 || n >= static_cast<int>(sizeof name)) n = 0;
+  name[n] = '\0';
+  return DirName(name);
+}
+
+char* DirName(const char* path) {
+  std::string drive;
+  std::string rest = path;
+  if (rest.size() >= 2 && rest[1] == ':' &&
+      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
+    drive = rest.substr(0, 2);
+    rest.erase(0, 2);
+  }
+  if (rest.empty()) return XStrDup((drive + ".").c_str());
+
+  // Trailing separators do not count; a path of separators only is the root.
+  size_t end = rest.size();
+  while (end > 1 && IsSeparator(rest[end - 1])) end--;
+  if (end == 1 && IsSeparator(rest[0])) return XStrDup((drive + rest[0]).c_str());
+
+  size_t last = rest.find_last_of("\\/", end - 1);
+  if (last == std::string::npos) return XStrDup((drive + ".").c_str());
+  size_t dirEnd = last;
+  while (dirEnd > 0 && IsSeparator(rest[dirEnd - 1])) dirEnd--;
+  if (dirEnd == 0) return XStrDup((drive + rest[0]).c_str());
+  return XStrDup((drive + rest.substr(0, dirEnd)).c_str());
+}
+
+char* GetAppDataDir(const char* maker, const char* tool) {
+  const char* appData = PlatformGetEnv("AppData");
+  if (!appData) FatalError("The APPDATA environment variable is missing.");
+  char* makerDir = PathJoin(appData, maker);
+  char* dir = PathJoin(makerDir, tool);
+  free(makerDir);
+  return dir;
+}

@@ -1,0 +1,34 @@
+// The seam between the library and the operating system. Everything the
+// tools need from Windows goes through these routines; the build chooses
+// their implementation: windows/platform.cpp for the real programs,
+// standin/platform.cpp for unit tests on any host.
+#pragma once
+
+// --- Process ---
+
+// The raw command line of the process, the same text on every call.
+const char* PlatformCommandLine();
+
+// Writes the running program's full path into buf (size bytes) and returns
+// its length; 0 on failure. A result of size means the name was cut.
+int PlatformModuleFileName(char* buf, int size);
+
+// Value of an environment variable, name matched without regard to case;
+// null when unset. Points into the environment, not a copy.
+const char* PlatformGetEnv(const char* name);
+
+// Ends the process with the given exit status.
+[[noreturn]] void PlatformExit(int status);
+
+// --- User interface ---
+
+// A modal message box without owner window; returns the button pressed
+// (1 IDOK, 2 IDCANCEL, 6 IDYES, 7 IDNO).
+int PlatformMessageBox(const char* text, const char* caption, unsigned style);
+
+// --- Shell ---
+
+// Hands a file or address to the shell (ShellExecuteA without owner window);
+// the result is not reported.
+void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
+                          const char* directory, int show);

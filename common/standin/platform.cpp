@@ -1,0 +1,58 @@
+// A stand-in for the Windows platform layer, so that the portable library
+// runs in unit tests on any host: message boxes and shell calls are
+// recorded, the exit becomes an exception, the rest comes from the test.
+#include "platform.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "standin.h"
+
+std::vector<StandInBox> StandInBoxes;
+int StandInBoxAnswer = 1;
+std::vector<StandInShellCall> StandInShellCalls;
+std::string StandInCommandLine;
+std::string StandInModuleName = "C:\\tools\\tool.exe";
+bool StandInModuleFails = false;
+
+void StandInReset() {
+  StandInBoxes.clear();
+  StandInBoxAnswer = 1;
+  StandInShellCalls.clear();
+  StandInCommandLine.clear();
+  StandInModuleName = "C:\\tools\\tool.exe";
+  StandInModuleFails = false;
+}
+
+const char* PlatformCommandLine() { return StandInCommandLine.c_str(); }
+
+int PlatformModuleFileName(char* buf, int size) {
+  if (StandInModuleFails || size <= 0) return 0;
+  int n = static_cast<int>(StandInModuleName.size());
+  if (n >= size) n = size;  // cut like the real call, which then returns size
+  memcpy(buf, StandInModuleName.data(), n);
+  if (n < size) buf[n] = '\0';
+  return n;
+}
+
+// Windows matches environment names without regard to case; the tests set
+// the upper-case names, so an upper-case lookup stands in for that.
+const char* PlatformGetEnv(const char* name) {
+  if (const char* value = getenv(name)) return value;
+  std::string upper = name;
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return getenv(upper.c_str());
+}
+
+void PlatformExit(int status) { throw StandInExit{status}; }
+
+int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
+  StandInBoxes.push_back({text ? text : "", caption ? caption : "", style});
+  return StandInBoxAnswer;
+}
+
+void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
+                          const char* directory, int show) {
+  StandInShellCalls.push_back({operation, file, parameters, directory, show});
+}

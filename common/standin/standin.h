@@ -1,0 +1,32 @@
+// Controls of the stand-in platform layer, for unit tests: what the code
+// under test asked of the platform, and what the platform answers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct StandInBox {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+struct StandInShellCall {
+  std::string operation, file, parameters, directory;
+  int show;
+};
+
+// Thrown by PlatformExit, so that a test sees the exit status.
+struct StandInExit {
+  int status;
+};
+
+extern std::vector<StandInBox> StandInBoxes;     // every message box shown
+extern int StandInBoxAnswer;                     // what each box returns
+extern std::vector<StandInShellCall> StandInShellCalls;
+extern std::string StandInCommandLine;           // PlatformCommandLine
+extern std::string StandInModuleName;            // PlatformModuleFileName
+extern bool StandInModuleFails;
+
+// Back to no boxes, no shell calls, answer IDOK, an empty command line.
+void StandInReset();

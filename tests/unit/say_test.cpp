@@ -1,0 +1,112 @@
+// say's argument handling, run through the frame with the stand-in
+// platform: which box it shows, or its usage, and the exit status.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame.h"
+#include "standin.h"
+#include "test_util.h"
+
+namespace {
+
+const char* const SayUsage =
+    "Usage:\n\nsay [-t title] [-i|-w|-e] msg\nShow a message and wait for Ok button press.\n"
+    "-i show info icon\n-w show warning icon\n-e show error/fatal icon\n"
+    "Use double quotes if msg contains spaces.\n"
+    "args may be @file. Uses content of file as the arg.\n\nsay -help\nShow online help.";
+
+class SayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StandInReset();
+    SetEnvVar("APPDATA", "C:\\AppData");
+  }
+  int Run(const std::string& commandLine) {
+    StandInCommandLine = commandLine;
+    try {
+      return ToolFrame(nullptr, nullptr, nullptr, 0);
+    } catch (const StandInExit& e) {
+      return e.status;
+    }
+  }
+};
+
+struct BoxCase {
+  const char* line;
+  const char* text;
+  const char* caption;  // null: the platform's default caption
+  unsigned style;
+};
+
+TEST_F(SayTest, MessageTitleAndIcon) {
+  const BoxCase cases[] = {
+      {"say hello", "hello", "Say", 0},
+      {"say \"Hello world\"", "Hello world", "Say", 0},
+      {"say -t Note -w Stopped", "Stopped", "Note", 48},
+      {"say -e -i hello", "hello", "Say", 64},
+      {"say -I hello", "hello", "Say", 64},
+      {"say hello -E", "hello", "Say", 16},
+      {"say -t -i hello", "hello", "-i", 0},
+      {"say hello -t", "hello", nullptr, 0},
+      {"say -x", "-x", "Say", 0},
+      {"say -T \"A title\" -w -dbg=0 \"two words\"", "two words", "A title", 48},
+      {"say \"\"", "", "Say", 0},
+  };
+  for (const BoxCase& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Run(c.line), 0) << c.line;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
+    EXPECT_EQ(StandInBoxes[0].text, c.text) << c.line;
+    EXPECT_EQ(StandInBoxes[0].caption, c.caption ? c.caption : "") << c.line;
+    EXPECT_EQ(StandInBoxes[0].style, c.style) << c.line;
+  }
+}
+
+TEST_F(SayTest, UsageAndStatus) {
+  struct {
+    const char* line;
+    int status;
+  } cases[] = {{"say", 1}, {"say a b", 1}, {"say -i", 1}, {"say -? hello", 1},
+               {"say a b c", 1}, {"say -t title", 1}, {"say -?", 0}, {"say -dbg=2 -?", 0}};
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Run(c.line), c.status) << c.line;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
+    EXPECT_EQ(StandInBoxes[0].text, SayUsage) << c.line;
+    EXPECT_EQ(StandInBoxes[0].caption, "Say Ver 0.11") << c.line;
+    EXPECT_EQ(StandInBoxes[0].style, 0u) << c.line;
+  }
+}
+
+TEST_F(SayTest, FileArguments) {
+  std::string msg = ScratchPath("msg.txt"), title = ScratchPath("title.txt"),
+              opt = ScratchPath("opt.txt");
+  WriteBytes(msg, "line one\r\nline two\r\n");
+  WriteBytes(title, "From a file");
+  WriteBytes(opt, "-i\n");
+
+  EXPECT_EQ(Run("say @" + msg), 0);
+  ASSERT_EQ(StandInBoxes.size(), 1u);
+  EXPECT_EQ(StandInBoxes[0].text, "line one\nline two\n");
+
+  StandInBoxes.clear();
+  EXPECT_EQ(Run("say -t @" + title + " hello"), 0);
+  ASSERT_EQ(StandInBoxes.size(), 1u);
+  EXPECT_EQ(StandInBoxes[0].caption, "From a file");
+
+  StandInBoxes.clear();
+  EXPECT_EQ(Run("say @" + opt), 0) << "-i with a line break is a message";
+  ASSERT_EQ(StandInBoxes.size(), 1u);
+  EXPECT_EQ(StandInBoxes[0].text, "-i\n");
+  EXPECT_EQ(StandInBoxes[0].style, 0u);
+
+  StandInBoxes.clear();
+  std::string missing = ScratchPath("missing.txt");
+  EXPECT_EQ(Run("say @" + missing), 1);
+  ASSERT_EQ(StandInBoxes.size(), 1u);
+  EXPECT_EQ(StandInBoxes[0].text, "Can't read file: " + missing);
+  EXPECT_EQ(StandInBoxes[0].style, 0x30u);
+}
+
+}  // namespace
