@@ -1,0 +1,229 @@
+#include "driver.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "e2e_config.h"
+
+namespace {
+
+bool SameNameNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && _strnicmp(a.c_str(), b.c_str(), a.size()) == 0;
+}
+
+// The current environment with the options applied, as a block of
+// "name=value" texts, each ended by a zero byte, with a final zero byte.
+std::string BuildEnvironment(const LaunchOptions& options) {
+  std::string block;
+  char* strings = GetEnvironmentStringsA();
+  for (const char* p = strings; *p; p += strlen(p) + 1) {
+    std::string entry = p;
+    size_t eq = entry.find('=', 1);  // names like "=C:" begin with '='
+    std::string name = entry.substr(0, eq);
+    bool drop = false;
+    for (const std::string& u : options.unset) drop = drop || SameNameNoCase(u, name);
+    for (const auto& s : options.set) drop = drop || SameNameNoCase(s.first, name);
+    if (!drop) block += entry + '\0';
+  }
+  FreeEnvironmentStringsA(strings);
+  for (const auto& s : options.set) block += s.first + "=" + s.second + '\0';
+  block += '\0';
+  return block;
+}
+
+struct FindRequest {
+  DWORD pid;
+  const char* className;  // null: any class
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  FindRequest* request = reinterpret_cast<FindRequest*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != request->pid || !IsWindowVisible(window)) return TRUE;
+  if (request->className && ClassOf(window) != request->className) return TRUE;
+  request->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectButton(HWND control, LPARAM param) {
+  auto* buttons = reinterpret_cast<std::vector<ButtonInfo>*>(param);
+  if (_stricmp(ClassOf(control).c_str(), "Button") == 0)
+    buttons->push_back({GetDlgCtrlID(control), TextOf(control)});
+  return TRUE;
+}
+
+std::string IconByColour(HWND box) {
+  HWND icon = GetDlgItem(box, MessageBoxIconId);
+  if (!icon || !IsWindowVisible(icon)) return "none";
+  RECT r;
+  GetWindowRect(icon, &r);
+  HDC screen = GetDC(nullptr);
+  int red = 0, yellow = 0, blue = 0;
+  for (int y = r.top; y < r.bottom; y++) {
+    for (int x = r.left; x < r.right; x++) {
+      COLORREF c = GetPixel(screen, x, y);
+      int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
+      if (R > 170 && G > 140 && B < 110) yellow++;
+      else if (R > 150 && G < 100 && B < 100) red++;
+      else if (B > 150 && R < 120) blue++;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  const int enough = 20;
+  if (red < enough && yellow < enough && blue < enough) return "none";
+  if (yellow >= red && yellow >= blue) return "warning";
+  if (red >= blue) return "error";
+  return "information";
+}
+
+}  // namespace
+
+// --- Programs ---
+
+std::string ToolPath(const char* name) { return std::string(TOOLS_DIR) + "\\" + name + ".exe"; }
+
+bool Launch(Child* child, const std::string& commandLine, const LaunchOptions& options) {
+  std::string environment = BuildEnvironment(options);
+  std::string line = commandLine;  // CreateProcessA may write into it
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+                      options.workDir.empty() ? nullptr : options.workDir.c_str(), &startup,
+                      &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  child->process = info.hProcess;
+  child->pid = info.dwProcessId;
+  return true;
+}
+
+int WaitForExit(Child* child, DWORD limitMs) {
+  if (!child->process) return KilledStatus;
+  if (WaitForSingleObject(child->process, limitMs) != WAIT_OBJECT_0) {
+    Kill(child);
+    return KilledStatus;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(child->process, &code);
+  CloseHandle(child->process);
+  child->process = nullptr;
+  return static_cast<int>(code);
+}
+
+void Kill(Child* child) {
+  if (!child->process) return;
+  TerminateProcess(child->process, KilledStatus);
+  WaitForSingleObject(child->process, 5000);
+  CloseHandle(child->process);
+  child->process = nullptr;
+}
+
+// --- Windows ---
+
+std::vector<HWND> WindowsOf(const Child& child) {
+  FindRequest request{child.pid, nullptr, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&request));
+  return request.found;
+}
+
+HWND WaitForWindow(const Child& child, const char* className, DWORD limitMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    FindRequest request{child.pid, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&request));
+    if (!request.found.empty()) return request.found.front();
+    if (!child.process || WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0) return nullptr;
+    if (GetTickCount() - start > limitMs) return nullptr;
+    Sleep(20);
+  }
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND window) {
+  // WM_GETTEXT is marshalled between processes; GetWindowTextA would not
+  // ask another process's control for its text.
+  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(got));
+  return text;
+}
+
+std::string MessageBoxText(HWND box) {
+  HWND text = GetDlgItem(box, MessageBoxTextId);
+  return text ? TextOf(text) : "<no text control>";
+}
+
+std::vector<ButtonInfo> ButtonsOf(HWND window) {
+  std::vector<ButtonInfo> buttons;
+  EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+  return buttons;
+}
+
+bool PressButton(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  if (!button) return false;
+  SendMessageA(button, BM_CLICK, 0, 0);
+  return true;
+}
+
+void CloseWindowNow(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+std::string MessageBoxIcon(HWND box) {
+  // The box may not be painted yet when it first shows: look again a few
+  // times before deciding that it has no icon.
+  std::string icon;
+  for (int i = 0; i < 10; i++) {
+    icon = IconByColour(box);
+    if (icon != "none") break;
+    Sleep(100);
+  }
+  return icon;
+}
+
+// --- Files ---
+
+std::string NewScratchFolder() {
+  // Wine reuses process ids between runs, so the name also carries the
+  // time, and a folder that already exists is never taken.
+  static unsigned counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  for (;;) {
+    std::string folder = std::string(temp) + "quil-e2e-" + std::to_string(GetCurrentProcessId()) +
+                         "-" + std::to_string(GetTickCount()) + "-" + std::to_string(++counter);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return folder;  // the test will fail on use
+  }
+}
+
+void RemoveFolder(const std::string& folder) {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder + "\\" + name;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}

@@ -1,0 +1,100 @@
+// A small driver for end-to-end tests: starts a program with an exact
+// command line, working folder and environment, finds its top-level
+// windows, reads and presses their controls, and collects the exit status.
+// Every wait is bounded; a program still running at the end is killed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// How long a window or an exit may take before the test fails.
+constexpr DWORD WaitLimitMs = 20000;
+
+// Exit status reported when a program had to be killed.
+constexpr int KilledStatus = 0x7FFFDEAD;
+
+// Window classes of a message box and of ask's own dialogs.
+constexpr const char* MessageBoxClass = "#32770";
+constexpr const char* DialogClass = "Gui application";
+
+// Control ids inside a message box: its text and (under Wine) its icon.
+constexpr int MessageBoxTextId = 0xFFFF;
+constexpr int MessageBoxIconId = 0x440;
+
+struct LaunchOptions {
+  std::string workDir;                                    // empty: inherit
+  std::vector<std::string> unset;                         // variables removed
+  std::vector<std::pair<std::string, std::string>> set;  // set or replaced
+};
+
+struct Child {
+  HANDLE process = nullptr;
+  DWORD pid = 0;
+};
+
+struct ButtonInfo {
+  int id;
+  std::string text;
+  bool operator==(const ButtonInfo&) const = default;
+};
+
+// --- Programs ---
+
+// Full Windows path of a tool under test, as in ToolPath("say").
+std::string ToolPath(const char* name);
+
+// Starts commandLine exactly as given; false (and nothing running) when
+// CreateProcessA fails.
+bool Launch(Child* child, const std::string& commandLine, const LaunchOptions& options = {});
+
+// Waits for the exit and returns the status; after WaitLimitMs the program
+// is killed and KilledStatus returned.
+int WaitForExit(Child* child, DWORD limitMs = WaitLimitMs);
+
+// Kills the program if it still runs and closes its handle.
+void Kill(Child* child);
+
+// --- Windows ---
+
+// The first visible top-level window of that class owned by the child, or
+// null after limitMs (or as soon as the child has ended).
+HWND WaitForWindow(const Child& child, const char* className, DWORD limitMs = WaitLimitMs);
+
+// All visible top-level windows owned by the child.
+std::vector<HWND> WindowsOf(const Child& child);
+
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+
+// The text of a message box (its static control 0xFFFF).
+std::string MessageBoxText(HWND box);
+
+// The buttons of a window, in z-order, with ids and captions.
+std::vector<ButtonInfo> ButtonsOf(HWND window);
+
+// Presses a button by id with BM_CLICK; false when there is no such button.
+bool PressButton(HWND window, int id);
+
+// Asks the window to close, as its close box does.
+void CloseWindowNow(HWND window);
+
+// Which icon a message box shows, told by the colour of its icon area:
+// "none", "information", "warning", "error", or "unknown".
+std::string MessageBoxIcon(HWND box);
+
+// --- Files ---
+
+// A new empty folder for one test, under the Windows temporary folder.
+std::string NewScratchFolder();
+
+// Removes a folder and everything in it, ignoring failures.
+void RemoveFolder(const std::string& folder);
+
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The file's exact bytes; "<missing>" when it cannot be opened.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
