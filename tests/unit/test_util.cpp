@@ -20,17 +20,23 @@ extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 namespace {
 
-// Made before any test runs, since tests change TEMP.
-const std::filesystem::path ScratchDir = [] {
-  namespace fs = std::filesystem;
-  fs::path d = fs::temp_directory_path() / ("quil-unit-" + std::to_string(getpid()));
-  fs::create_directories(d);
-  return d;
-}();
+// Made before any test runs, since tests change TEMP; removed at exit.
+struct Scratch {
+  std::filesystem::path dir;
+  Scratch() {
+    namespace fs = std::filesystem;
+    dir = fs::temp_directory_path() / ("quil-unit-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+} ScratchDir;
 
 }  // namespace
 
-std::string ScratchPath(const std::string& name) { return (ScratchDir / name).string(); }
+std::string ScratchPath(const std::string& name) { return (ScratchDir.dir / name).string(); }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,0 +1,68 @@
+# Sourced by the scripts that run programs under Wine. start_wine_session
+# starts a private Xvfb on a free display and a private Wine prefix under
+# build/, exports DISPLAY, WINEPREFIX and WINE_LOADER, and arranges for both
+# to be stopped when the calling script exits. Never touches ~/.wine or the
+# user's display.
+
+# Sets WINE_LOADER and WINE_RUN32: 32-bit Wine needs a kernel that executes
+# 32-bit x86 programs; without it only 64-bit Windows code can run.
+choose_wine_loader() {
+  if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE_RUN32=ON
+    WINE_LOADER=wine
+  else
+    WINE_RUN32=OFF
+    WINE_LOADER=/usr/lib/wine/wine64
+  fi
+  export WINE_LOADER WINE_RUN32
+}
+
+_wine_session_xvfb=""
+
+stop_wine_session() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$_wine_session_xvfb" ]; then
+    kill "$_wine_session_xvfb" 2>/dev/null || true
+    wait "$_wine_session_xvfb" 2>/dev/null || true
+    _wine_session_xvfb=""
+  fi
+}
+
+start_wine_session() {
+  local root="$1"
+  choose_wine_loader
+  export WINEPREFIX="$root/build/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  unset WINEARCH WINESERVER
+  trap stop_wine_session EXIT
+
+  # Xvfb picks a free display number and writes it to descriptor 3.
+  local displayfile
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+  _wine_session_xvfb=$!
+  for _ in $(seq 1 100); do
+    [ -s "$displayfile" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$displayfile" ]; then
+    echo "Xvfb did not start" >&2
+    rm -f "$displayfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$displayfile")"
+  rm -f "$displayfile"
+
+  mkdir -p "$root/build"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "creating the Wine prefix $WINEPREFIX"
+    "$WINE_LOADER" wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  # Unmanaged windows (no two-second waits without a window manager), no
+  # crash dialogs, web pages sent nowhere.
+  "$WINE_LOADER" regedit /S "$root/tests/wine-settings.reg" >/dev/null 2>&1
+  # One wineserver for the whole session instead of one per program.
+  wineserver -p >/dev/null 2>&1 || true
+}
