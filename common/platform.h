@@ -32,3 +32,10 @@ int PlatformMessageBox(const char* text, const char* caption, unsigned style);
 // the result is not reported.
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
                           const char* directory, int show);
+
+// Starts program (as the shell finds it: search path, full path or a
+// document) with the parameter string unchanged and the show mode, waits
+// without a time limit until it has ended, and returns its exit code; -1
+// when nothing was started or the code cannot be read. The shell's own
+// error box, if any, is left on.
+int RunAndWait(const char* program, const char* parameters, int mode);

@@ -12,6 +12,8 @@
 std::vector<StandInBox> StandInBoxes;
 int StandInBoxAnswer = 1;
 std::vector<StandInShellCall> StandInShellCalls;
+std::vector<StandInRun> StandInRuns;
+int StandInRunResult = 0;
 std::string StandInCommandLine;
 std::string StandInModuleName = "C:\\tools\\tool.exe";
 bool StandInModuleFails = false;
@@ -20,6 +22,8 @@ void StandInReset() {
   StandInBoxes.clear();
   StandInBoxAnswer = 1;
   StandInShellCalls.clear();
+  StandInRuns.clear();
+  StandInRunResult = 0;
   StandInCommandLine.clear();
   StandInModuleName = "C:\\tools\\tool.exe";
   StandInModuleFails = false;
@@ -55,4 +59,9 @@ int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
                           const char* directory, int show) {
   StandInShellCalls.push_back({operation, file, parameters, directory, show});
+}
+
+int RunAndWait(const char* program, const char* parameters, int mode) {
+  StandInRuns.push_back({program, parameters, mode});
+  return StandInRunResult;
 }

@@ -16,6 +16,11 @@ struct StandInShellCall {
   int show;
 };
 
+struct StandInRun {
+  std::string program, parameters;
+  int mode;
+};
+
 // Thrown by PlatformExit, so that a test sees the exit status.
 struct StandInExit {
   int status;
@@ -24,9 +29,12 @@ struct StandInExit {
 extern std::vector<StandInBox> StandInBoxes;     // every message box shown
 extern int StandInBoxAnswer;                     // what each box returns
 extern std::vector<StandInShellCall> StandInShellCalls;
+extern std::vector<StandInRun> StandInRuns;       // every RunAndWait
+extern int StandInRunResult;                     // what RunAndWait returns
 extern std::string StandInCommandLine;           // PlatformCommandLine
 extern std::string StandInModuleName;            // PlatformModuleFileName
 extern bool StandInModuleFails;
 
-// Back to no boxes, no shell calls, answer IDOK, an empty command line.
+// Back to no boxes, shell calls or runs, answer IDOK, run result 0, an
+// empty command line.
 void StandInReset();

@@ -25,3 +25,24 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
                           const char* directory, int show) {
   ShellExecuteA(nullptr, operation, file, parameters, directory, show);
 }
+
+// The record the shell's extended execute call takes; its size is part of
+// the interface of 32-bit Windows.
+static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOA) == 60,
+              "SHELLEXECUTEINFOA must be 60 bytes in a 32-bit program");
+
+int RunAndWait(const char* program, const char* parameters, int mode) {
+  SHELLEXECUTEINFOA request = {};
+  request.cbSize = sizeof request;
+  request.fMask = SEE_MASK_NOCLOSEPROCESS;
+  request.lpFile = program;
+  request.lpParameters = parameters;
+  request.nShow = mode;
+  ShellExecuteExA(&request);
+  // Without a process handle the wait returns at once and the exit-code
+  // query fails: the result is then -1.
+  WaitForSingleObject(request.hProcess, INFINITE);
+  DWORD code = 0;
+  if (!GetExitCodeProcess(request.hProcess, &code)) return -1;
+  return static_cast<int>(code);
+}

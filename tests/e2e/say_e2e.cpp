@@ -62,6 +62,16 @@ TEST_F(SayTest, UsageBoxAndStatus) {
   }
 }
 
+TEST_F(SayTest, InfoShowsBuildDateAndTime) {
+  BoxSeen box;
+  EXPECT_EQ(RunWithBox(Command("say", "-INFO"), &box), 0);
+  EXPECT_EQ(box.caption, "Say Ver 0.11");
+  EXPECT_EQ(box.text.rfind("Say Ver 0.11", 0), 0u) << box.text;
+  EXPECT_NE(box.text.find("\n\nBuild date:\t"), std::string::npos) << box.text;
+  EXPECT_NE(box.text.find("\nBuild time:\t"), std::string::npos) << box.text;
+  EXPECT_EQ(box.buttons, OkOnly);
+}
+
 TEST_F(SayTest, DoNothingAndHelpShowNoWindow) {
   EXPECT_EQ(RunWithoutWindow(Command("say", "-!")), 0);
   EXPECT_EQ(RunWithoutWindow(Command("say", "-HELP")), 0);

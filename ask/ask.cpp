@@ -1,0 +1,130 @@
+// ask: puts one question to the user and writes the answer as one line
+// into a result file. This file holds the mode dispatch, the Ok/Cancel and
+// Yes/No questions, the file and folder modes and the result file.
+#include "ask.h"
+
+#include <cstdio>
+
+#include "choosers.h"
+#include "cmdline.h"
+#include "frame.h"
+#include "platform.h"
+
+const ToolIdentity ThisTool = {
+    "Ask",
+    0,
+    12,
+    "Ask.log",
+    "/Products/Corvalette/Help/Ask.html",
+    "Usage:\n"
+    "\n"
+    "ask ok prompt out.txt\n"
+    "Show Ok and Cancel buttons. Write \"ok\" or blank to out.txt\n"
+    "\n"
+    "ask yn prompt out.txt\n"
+    "Show Yes and No buttons. Write \"yes\" or blank to out.txt\n"
+    "\n"
+    "ask text [-bn|-bd] prompt out.txt\n"
+    "Show prompt and ask for input. Writes answer to out.txt.\n"
+    "-bn Show Back and Next buttons instead of Cancel and Ok\n"
+    "-bd Show Back and Done ...\n"
+    "\n"
+    "ask list [-r] [-bn|-bd] prompt list.csv out.txt\n"
+    "Show prompt and a list of choices.\n"
+    "Shows col1 of csv file. Writes col2 of selected row to out.txt\n"
+    "-r Raw(unsorted) list\n"
+    "-bn and -bd work as above.\n"
+    "\n"
+    "ask file prompt out.txt\n"
+    "Show a browse for file dialog and writes the full path to out.txt.\n"
+    "\n"
+    "ask dir prompt out.txt\n"
+    "Show a browse for directory dialog and writes the full path to out.txt.\n"
+    "\n"
+    "ask -help\n"
+    "Show online help.",
+};
+
+namespace {
+
+// Message-box types and the buttons they return.
+constexpr unsigned OkCancel = 1;  // MB_OKCANCEL
+constexpr unsigned YesNo = 4;     // MB_YESNO
+constexpr int PressedOk = 1;      // IDOK
+constexpr int PressedYes = 6;     // IDYES
+
+// The ok and yn questions: a plain message box captioned with the tool's
+// bare name; "ok" or "yes" when confirmed, blank otherwise.
+int AskByMessageBox(int count, char** args, unsigned type, const char* usage) {
+  if (count != 4) FatalError("%s", usage);
+  int pressed = PlatformMessageBox(args[2], ToolName, type);
+  const char* answer = pressed == PressedYes ? "yes" : pressed == PressedOk ? "ok" : "";
+  return WriteResult(args[3], answer);
+}
+
+}  // namespace
+
+int WriteResult(const char* path, const char* answer) {
+  FILE* f = fopen(path, "w");
+  if (!f) FatalError("Can't write to file: %s", path);
+  // A full disk shows only at the flush or the close; any failure must end
+  // the tool with status 1 rather than leave a cut answer behind as success.
+  bool written = fprintf(f, "%s\n", answer) >= 0;
+  written = fflush(f) == 0 && written;
+  written = fclose(f) == 0 && written;
+  if (!written) FatalError("Can't write to file: %s", path);
+  return 0;
+}
+
+int AskFile(int count, char** args) {
+  if (count != 4) FatalError("ask file prompt outfile");
+  char answer[AnswerSize];
+  ChooseFile(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
+int AskDir(int count, char** args) {
+  if (count != 4) FatalError("ask dir prompt outfile");
+  char answer[AnswerSize];
+  answer[0] = '\0';
+  ChooseFolder(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
+int AskText(int count, char** args) {
+  TakeSwitch(&count, args, "-bn");
+  TakeSwitch(&count, args, "-bd");
+  if (count != 4) FatalError("ask text [-bn|-bd] prompt outfile");
+  FatalError("ask text is not available in this version.");
+}
+
+int AskList(int count, char** args) {
+  TakeSwitch(&count, args, "-bn");
+  TakeSwitch(&count, args, "-bd");
+  TakeSwitch(&count, args, "-r");
+  if (count != 5) FatalError("ask list [-r] [-bn|-bd] prompt list.csv out.txt");
+  FatalError("ask list is not available in this version.");
+}
+
+int ToolMain(int count, char** args) {
+  if (StandardSwitches(&count, args)) return 0;
+  if (count < 2) {
+    ShowUsage();
+    return 1;
+  }
+  ExpandFileArgs(count, args);
+
+  const char* mode = args[1];
+  if (CompareNoCase(mode, "text") == 0) return AskText(count, args);
+  if (CompareNoCase(mode, "file") == 0) return AskFile(count, args);
+  if (CompareNoCase(mode, "dir") == 0) return AskDir(count, args);
+  if (CompareNoCase(mode, "list") == 0) return AskList(count, args);
+  if (CompareNoCase(mode, "yn") == 0) {
+    return AskByMessageBox(count, args, YesNo, "ask yn prompt outfile");
+  }
+  if (CompareNoCase(mode, "ok") == 0) {
+    return AskByMessageBox(count, args, OkCancel, "ask ok prompt outfile");
+  }
+  ShowUsage();
+  return 1;
+}

@@ -1,0 +1,43 @@
+// The file and folder dialogs on Windows.
+#include "choosers.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <direct.h>
+#include <shlobj.h>
+
+// The full open-file record, its last members included, as 32-bit Windows
+// defines it.
+static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEA) == 88,
+              "OPENFILENAMEA must be 88 bytes in a 32-bit program");
+
+int ChooseFile(const char* title, int size, char* answer) {
+  OPENFILENAMEA request = {};
+  request.lStructSize = sizeof request;
+  request.lpstrFile = answer;
+  request.nMaxFile = static_cast<DWORD>(size);
+  request.lpstrTitle = title;
+  request.Flags = OFN_EXPLORER;
+  answer[0] = '\0';
+
+  // The dialog may change the current folder while the user browses; put
+  // it back, so that relative paths mean what they meant before. A folder
+  // too long for the buffer cannot be restored, so it is not tried.
+  char saved[256];
+  bool haveSaved = _getcwd(saved, sizeof saved) != nullptr;
+  BOOL chosen = GetOpenFileNameA(&request);
+  if (haveSaved) _chdir(saved);
+  return chosen;
+}
+
+int ChooseFolder(const char* title, int, char* answer) {
+  BROWSEINFOA request = {};
+  request.lpszTitle = title;
+  LPITEMIDLIST item = SHBrowseForFolderA(&request);
+  if (!item) return 0;
+  // An item with no file-system path (such as a virtual folder) leaves the
+  // answer as it was: blank.
+  SHGetPathFromIDListA(item, answer);
+  ILFree(item);
+  return 1;
+}

@@ -1,0 +1,90 @@
+// run: starts a program with arguments, waits until it has ended and exits
+// with its exit code.
+#include <cstdlib>
+#include <cstring>
+
+#include "cmdline.h"
+#include "frame.h"
+#include "log.h"
+#include "platform.h"
+#include "text.h"
+
+const ToolIdentity ThisTool = {
+    "Run",
+    0,
+    11,
+    "Run.log",
+    "/Products/Corvalette/Help/Run.html",
+    "Usage:\n\nrun prog arg ... arg\nRun a program.\n"
+    "Each arg may be @file in which case the contents of file will be used as the arg.\n\n"
+    "run -help\nShow online help.",
+};
+
+namespace {
+
+// Show mode of the started program's first window: show normally.
+constexpr int ShowNormal = 1;
+
+// Backslashes directly before the end of text.
+size_t TrailingBackslashes(const char* text, size_t length) {
+  size_t n = 0;
+  while (n < length && text[length - 1 - n] == '\\') n++;
+  return n;
+}
+
+}  // namespace
+
+// The parameter string: for each argument a blank and the argument in
+// double quotes; a single blank for none. A run of backslashes that ends an
+// argument is doubled, so that it does not escape the closing quote; every
+// other character is copied as it is.
+char* JoinArgs(int n, char** args) {
+  if (n <= 0) return XStrDup(" ");
+  size_t length = 0;
+  for (int i = 0; i < n; i++) {
+    size_t a = strlen(args[i]);
+    length += a + TrailingBackslashes(args[i], a) + 3;
+  }
+  char* joined = static_cast<char*>(XMalloc(length + 1));
+  char* p = joined;
+  for (int i = 0; i < n; i++) {
+    size_t a = strlen(args[i]);
+    size_t extra = TrailingBackslashes(args[i], a);
+    *p++ = ' ';
+    *p++ = '"';
+    memcpy(p, args[i], a);
+    p += a;
+    memset(p, '\\', extra);
+    p += extra;
+    *p++ = '"';
+  }
+  *p = '\0';
+  return joined;
+}
+
+// Starts entry 1 with the later entries as its arguments and waits for it;
+// 1 when no program is named.
+int RunCommand(int count, char** args) {
+  if (count < 2) return 1;
+  const char* program = args[1];
+  char* parameters = JoinArgs(count - 2, args + 2);
+  if (DebugLevel != 0) Log("Running prog=%s args=%s mode=%d ...", program, parameters, ShowNormal);
+  int code = RunAndWait(program, parameters, ShowNormal);
+  free(parameters);
+  if (DebugLevel != 0) Log("Exit code is %d", code);
+  return code;
+}
+
+int ToolMain(int count, char** args) {
+  if (StandardSwitches(&count, args)) return 0;
+  if (count <= 1) {
+    ShowUsage();
+    return 1;
+  }
+  // A file argument loses exactly one final line feed, so that a file
+  // written with a line end still gives the bare text.
+  for (int i = 1; i < count; i++) {
+    if (args[i][0] == '@') args[i] = StripNewline(ReadAll(args[i] + 1));
+  }
+  return RunCommand(count, args);
+}

@@ -1,0 +1,166 @@
+// ask's dispatch, message-box questions, file and folder modes and result
+// file, with the stand-in platform and dialogs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ask.h"
+#include "choosers_standin.h"
+#include "frame.h"
+#include "standin.h"
+#include "test_util.h"
+
+namespace {
+
+class AskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StandInReset();
+    StandInChosen.clear();
+    StandInChooserCalls = 0;
+    SetEnvVar("APPDATA", "C:\\AppData");
+    out_ = ScratchPath("out.txt");
+    WriteBytes(out_, "old line 1\r\nold line 2\r\n");
+  }
+  int Run(const std::string& commandLine) {
+    StandInCommandLine = commandLine;
+    try {
+      return ToolFrame(nullptr, nullptr, nullptr, 0);
+    } catch (const StandInExit& e) {
+      return e.status;
+    }
+  }
+  // The single box shown, or a failure.
+  const StandInBox& OnlyBox() {
+    EXPECT_EQ(StandInBoxes.size(), 1u);
+    static StandInBox none{"<no box>", "", 0};
+    return StandInBoxes.empty() ? none : StandInBoxes.back();
+  }
+  std::string out_;
+};
+
+TEST_F(AskTest, MessageBoxAnswers) {
+  struct {
+    const char* mode;
+    int pressed;
+    const char* written;
+    unsigned type;
+  } cases[] = {
+      {"ok", 1, "ok", 1}, {"ok", 2, "", 1},  {"OK", 1, "ok", 1},
+      {"yn", 6, "yes", 4}, {"yn", 7, "", 4}, {"YN", 6, "yes", 4},
+  };
+  for (const auto& c : cases) {
+    StandInReset();
+    StandInBoxAnswer = c.pressed;
+    EXPECT_EQ(Run(std::string("ask ") + c.mode + " \"Go on?\" " + out_), 0) << c.mode;
+    const StandInBox& box = OnlyBox();
+    EXPECT_EQ(box.text, "Go on?");
+    EXPECT_EQ(box.caption, "Ask") << "the bare tool name";
+    EXPECT_EQ(box.style, c.type) << c.mode;
+    EXPECT_EQ(ReadBytes(out_), std::string(c.written) + Eol) << c.mode << " pressed " << c.pressed;
+  }
+}
+
+TEST_F(AskTest, UsageAndWrongCounts) {
+  struct {
+    const char* args;
+    int status;
+    const char* message;  // null: the usage text
+  } cases[] = {
+      {"", 1, nullptr},
+      {" -?", 0, nullptr},
+      {" -? x", 1, nullptr},
+      {" nosuchmode a b", 1, nullptr},
+      {" yn", 1, "ask yn prompt outfile"},
+      {" ok a b c", 1, "ask ok prompt outfile"},
+      {" file p", 1, "ask file prompt outfile"},
+      {" DIR p a b", 1, "ask dir prompt outfile"},
+      {" text -bn p", 1, "ask text [-bn|-bd] prompt outfile"},
+      {" text -r p o", 1, "ask text [-bn|-bd] prompt outfile"},
+      {" list p l", 1, "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+  };
+  for (const auto& c : cases) {
+    StandInReset();
+    EXPECT_EQ(Run(std::string("ask") + c.args), c.status) << "ask" << c.args;
+    const StandInBox& box = OnlyBox();
+    if (c.message) {
+      EXPECT_EQ(box.text, c.message) << "ask" << c.args;
+      EXPECT_EQ(box.style, 0x30u);
+    } else {
+      EXPECT_EQ(box.text.rfind("Usage:\n\nask ok prompt out.txt\n", 0), 0u) << box.text;
+      EXPECT_EQ(box.style, 0u);
+    }
+    EXPECT_EQ(box.caption, "Ask Ver 0.12");
+  }
+  EXPECT_EQ(ReadBytes(out_), "old line 1\r\nold line 2\r\n") << "untouched";
+}
+
+TEST_F(AskTest, FileArgumentsAreExpandedAfterTheSwitches) {
+  std::string prompt = ScratchPath("prompt.txt"), mode = ScratchPath("mode.txt");
+  WriteBytes(prompt, "Line one\r\nLine two\r\n");
+  WriteBytes(mode, "yn\r\n");
+  StandInBoxAnswer = 6;
+  EXPECT_EQ(Run("ask yn @" + prompt + " " + out_), 0);
+  EXPECT_EQ(OnlyBox().text, "Line one\nLine two\n");
+
+  StandInReset();
+  EXPECT_EQ(Run("ask @" + mode + " p " + out_), 1) << "yn with a line break is no mode";
+  EXPECT_EQ(OnlyBox().text.rfind("Usage:", 0), 0u);
+
+  StandInReset();
+  std::string target = ScratchPath("missing-folder/target.txt");
+  WriteBytes(mode, target + "\n");
+  EXPECT_EQ(Run("ask ok p @" + mode), 1) << "a line break in the result path";
+  ASSERT_EQ(StandInBoxes.size(), 2u) << "the question, then the failure";
+  EXPECT_EQ(StandInBoxes[1].text, "Can't write to file: " + target + "\n");
+}
+
+TEST_F(AskTest, FileAndFolderModes) {
+  StandInChosen = "C:\\Users\\me\\notes.txt";
+  EXPECT_EQ(Run("ask file \"Pick one\" " + out_), 0);
+  EXPECT_EQ(StandInChooserTitle, "Pick one");
+  EXPECT_EQ(ReadBytes(out_), std::string("C:\\Users\\me\\notes.txt") + Eol);
+
+  StandInChosen.clear();
+  EXPECT_EQ(Run("ask file p " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+
+  StandInChosen = "C:\\Data";
+  EXPECT_EQ(Run("ask dir \"Where?\" " + out_), 0);
+  EXPECT_EQ(StandInChooserTitle, "Where?");
+  EXPECT_EQ(ReadBytes(out_), std::string("C:\\Data") + Eol);
+
+  StandInChosen.clear();
+  EXPECT_EQ(Run("ask dir p " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol));
+}
+
+TEST_F(AskTest, UnwritableResultIsFatalAfterTheQuestion) {
+  std::string bad = ScratchPath("no-such-folder/out.txt");
+  StandInBoxAnswer = 1;
+  EXPECT_EQ(Run("ask ok p " + bad), 1);
+  ASSERT_EQ(StandInBoxes.size(), 2u) << "the question comes first";
+  EXPECT_EQ(StandInBoxes[1].text, "Can't write to file: " + bad);
+  EXPECT_EQ(StandInBoxes[1].style, 0x30u);
+}
+
+// A device on which every write fails (under Wine, Z: is the Linux root).
+#ifdef _WIN32
+const char* const FullDevice = "Z:\\dev\\full";
+#else
+const char* const FullDevice = "/dev/full";
+#endif
+
+TEST_F(AskTest, FullDeviceIsAFailureNotSuccess) {
+  StandInBoxAnswer = 1;
+  EXPECT_EQ(Run(std::string("ask ok p ") + FullDevice), 1);
+  ASSERT_EQ(StandInBoxes.size(), 2u);
+  EXPECT_EQ(StandInBoxes[1].text, std::string("Can't write to file: ") + FullDevice);
+}
+
+TEST_F(AskTest, WriteResultReplacesTheWholeFile) {
+  EXPECT_EQ(WriteResult(out_.c_str(), "two\nlines"), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string("two") + Eol + "lines" + Eol);
+}
+
+}  // namespace
