@@ -7,8 +7,8 @@
 // --- Tool identity, supplied by each tool's main file ---
 
 struct ToolIdentity {
-  const char* name;         // "Ask", "Say", "Run": captions and AppData folder
-  int major;                // version numbers; the version text is "%d.%02d"
+  const char* name;  // "Ask", "Say", "Run": captions and AppData folder
+  int major;         // version numbers; the version text is "%d.%02d"
   int minor;
   const char* logFileName;  // default log file in %TEMP%
   const char* helpPage;     // path of the help page on the maker's web site
@@ -23,9 +23,9 @@ int ToolMain(int count, char** args);
 
 // --- Process-wide globals, written once by the frame ---
 
-constexpr int MaxArgs = 30;              // most entries in the argument vector
+constexpr int MaxArgs = 30;                      // most entries in the argument vector
 constexpr const char* MakerWord = "Quilverton";  // folder under %APPDATA%
-extern const char* const MakerWebHost;   // host of the maker's web site
+extern const char* const MakerWebHost;           // host of the maker's web site
 
 extern const char* ToolName;
 extern char ToolVersion[16];

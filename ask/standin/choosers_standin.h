@@ -3,6 +3,6 @@
 
 #include <string>
 
-extern std::string StandInChosen;         // the path chosen; empty: cancel
-extern std::string StandInChooserTitle;   // the title of the last dialog
+extern std::string StandInChosen;        // the path chosen; empty: cancel
+extern std::string StandInChooserTitle;  // the title of the last dialog
 extern int StandInChooserCalls;

@@ -26,13 +26,13 @@ struct StandInExit {
   int status;
 };
 
-extern std::vector<StandInBox> StandInBoxes;     // every message box shown
-extern int StandInBoxAnswer;                     // what each box returns
+extern std::vector<StandInBox> StandInBoxes;  // every message box shown
+extern int StandInBoxAnswer;                  // what each box returns
 extern std::vector<StandInShellCall> StandInShellCalls;
-extern std::vector<StandInRun> StandInRuns;       // every RunAndWait
-extern int StandInRunResult;                     // what RunAndWait returns
-extern std::string StandInCommandLine;           // PlatformCommandLine
-extern std::string StandInModuleName;            // PlatformModuleFileName
+extern std::vector<StandInRun> StandInRuns;  // every RunAndWait
+extern int StandInRunResult;                 // what RunAndWait returns
+extern std::string StandInCommandLine;       // PlatformCommandLine
+extern std::string StandInModuleName;        // PlatformModuleFileName
 extern bool StandInModuleFails;
 
 // Back to no boxes, shell calls or runs, answer IDOK, run result 0, an

@@ -1,8 +1,8 @@
 // The platform layer on Windows: thin wrappers over the ANSI Win32 calls.
 #include "platform.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdlib>
 

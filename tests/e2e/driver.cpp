@@ -67,9 +67,12 @@ std::string IconByColour(HWND box) {
     for (int x = r.left; x < r.right; x++) {
       COLORREF c = GetPixel(screen, x, y);
       int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
-      if (R > 170 && G > 140 && B < 110) yellow++;
-      else if (R > 150 && G < 100 && B < 100) red++;
-      else if (B > 150 && R < 120) blue++;
+      if (R > 170 && G > 140 && B < 110)
+        yellow++;
+      else if (R > 150 && G < 100 && B < 100)
+        red++;
+      else if (B > 150 && R < 120)
+        blue++;
     }
   }
   ReleaseDC(nullptr, screen);
@@ -155,7 +158,8 @@ std::string TextOf(HWND window) {
   // ask another process's control for its text.
   LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  LRESULT got =
+      SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got));
   return text;
 }
@@ -171,11 +175,96 @@ std::vector<ButtonInfo> ButtonsOf(HWND window) {
   return buttons;
 }
 
+namespace {
+
+struct ButtonSearch {
+  HWND parent;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND control, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  if (GetParent(control) == search->parent && GetDlgCtrlID(control) == search->id &&
+      _stricmp(ClassOf(control).c_str(), "Button") == 0) {
+    search->found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct ClassSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindByClass(HWND control, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  if (_stricmp(ClassOf(control).c_str(), search->className) == 0) {
+    search->found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 bool PressButton(HWND window, int id) {
-  HWND button = GetDlgItem(window, id);
-  if (!button) return false;
-  SendMessageA(button, BM_CLICK, 0, 0);
+  // Other controls may share a button's id (a file dialog's toolbar does),
+  // so only a button that is a direct child counts.
+  ButtonSearch search{window, id, nullptr};
+  EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  SendMessageA(search.found, BM_CLICK, 0, 0);
   return true;
+}
+
+HWND FindChild(HWND window, const char* className) {
+  ClassSearch search{className, nullptr};
+  EnumChildWindows(window, FindByClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+namespace {
+
+struct TextSearch {
+  const char* className;
+  std::vector<std::string> texts;
+};
+
+BOOL CALLBACK CollectText(HWND control, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (_stricmp(ClassOf(control).c_str(), search->className) == 0)
+    search->texts.push_back(TextOf(control));
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<std::string> ChildTexts(HWND window, const char* className) {
+  TextSearch search{className, {}};
+  EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&search));
+  return search.texts;
+}
+
+void SetText(HWND control, const std::string& text) {
+  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressKey(HWND window, WPARAM key) {
+  // Keys go to the control that has the focus in the window's thread, as
+  // they would from the keyboard.
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  HWND target = window;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus)
+    target = info.hwndFocus;
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+void TypeChars(HWND control, const std::string& text) {
+  for (char c : text) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void CloseWindowNow(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }

@@ -25,8 +25,8 @@ constexpr int MessageBoxTextId = 0xFFFF;
 constexpr int MessageBoxIconId = 0x440;
 
 struct LaunchOptions {
-  std::string workDir;                                    // empty: inherit
-  std::vector<std::string> unset;                         // variables removed
+  std::string workDir;                                   // empty: inherit
+  std::vector<std::string> unset;                        // variables removed
   std::vector<std::pair<std::string, std::string>> set;  // set or replaced
 };
 
@@ -75,8 +75,25 @@ std::string MessageBoxText(HWND box);
 // The buttons of a window, in z-order, with ids and captions.
 std::vector<ButtonInfo> ButtonsOf(HWND window);
 
-// Presses a button by id with BM_CLICK; false when there is no such button.
+// Presses a button (a direct child) by id with BM_CLICK; false when there
+// is no such button.
 bool PressButton(HWND window, int id);
+
+// The first descendant control of that class, or null.
+HWND FindChild(HWND window, const char* className);
+
+// The texts of all descendant controls of that class.
+std::vector<std::string> ChildTexts(HWND window, const char* className);
+
+// Sets a control's text (WM_SETTEXT).
+void SetText(HWND control, const std::string& text);
+
+// A key press (WM_KEYDOWN, WM_KEYUP) for the control with the focus in the
+// window's thread, or the window itself.
+void PressKey(HWND window, WPARAM key);
+
+// Characters typed into a control (WM_CHAR each).
+void TypeChars(HWND control, const std::string& text);
 
 // Asks the window to close, as its close box does.
 void CloseWindowNow(HWND window);

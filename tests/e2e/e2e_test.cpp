@@ -25,21 +25,32 @@ Child* E2eTest::Start(const std::string& commandLine) {
   return child;
 }
 
-int E2eTest::RunWithBox(const std::string& commandLine, BoxSeen* seen, int button) {
-  Child* child = Start(commandLine);
+bool E2eTest::AnswerBox(Child* child, BoxSeen* seen, int answer) {
   HWND box = WaitForWindow(*child, MessageBoxClass);
   if (!box) {
-    ADD_FAILURE() << "no message box from " << commandLine;
-    return WaitForExit(child, 1000);
+    ADD_FAILURE() << "no message box came";
+    return false;
   }
   seen->caption = TextOf(box);
   seen->text = MessageBoxText(box);
   seen->buttons = ButtonsOf(box);
   seen->icon = MessageBoxIcon(box);
-  if (button == 0) {
+  if (answer == CloseBox) {
     CloseWindowNow(box);
+  } else if (answer == EscapeKey) {
+    PressKey(box, VK_ESCAPE);
   } else {
-    EXPECT_TRUE(PressButton(box, button)) << "no button " << button << " in " << commandLine;
+    EXPECT_TRUE(PressButton(box, answer))
+        << "no button " << answer << " in \"" << seen->text << "\"";
+  }
+  return true;
+}
+
+int E2eTest::RunWithBox(const std::string& commandLine, BoxSeen* seen, int answer) {
+  Child* child = Start(commandLine);
+  if (!AnswerBox(child, seen, answer)) {
+    ADD_FAILURE() << "from " << commandLine;
+    return WaitForExit(child, 1000);
   }
   int status = WaitForExit(child);
   EXPECT_NE(status, KilledStatus) << commandLine << " did not end after its box was answered";

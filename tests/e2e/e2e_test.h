@@ -31,10 +31,18 @@ class E2eTest : public ::testing::Test {
   // cannot be started.
   Child* Start(const std::string& commandLine);
 
+  // How RunWithBox answers a box, beside pressing a button by id.
+  static constexpr int CloseBox = 0;    // the close box (WM_CLOSE)
+  static constexpr int EscapeKey = -1;  // the Escape key
+
   // Runs a command that is to show one message box: records the box,
-  // presses the button (0: closes the box instead) and returns the exit
-  // status. Without a box the test fails and the status is returned as is.
-  int RunWithBox(const std::string& commandLine, BoxSeen* seen, int button = IDOK);
+  // answers it and returns the exit status. Without a box the test fails
+  // and the status is returned as is.
+  int RunWithBox(const std::string& commandLine, BoxSeen* seen, int answer = IDOK);
+
+  // Waits for the child's message box, records it and answers it; false
+  // (and a test failure) when no box came.
+  bool AnswerBox(Child* child, BoxSeen* seen, int answer = IDOK);
 
   // Runs a command that is to end without showing any window.
   int RunWithoutWindow(const std::string& commandLine);

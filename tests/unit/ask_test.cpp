@@ -46,7 +46,7 @@ TEST_F(AskTest, MessageBoxAnswers) {
     const char* written;
     unsigned type;
   } cases[] = {
-      {"ok", 1, "ok", 1}, {"ok", 2, "", 1},  {"OK", 1, "ok", 1},
+      {"ok", 1, "ok", 1},  {"ok", 2, "", 1}, {"OK", 1, "ok", 1},
       {"yn", 6, "yes", 4}, {"yn", 7, "", 4}, {"YN", 6, "yes", 4},
   };
   for (const auto& c : cases) {

@@ -111,9 +111,17 @@ TEST(CompareNoCase, OrderAndLengths) {
     const char* b;
     int expected;
   } cases[] = {
-      {"yn", "YN", 0},       {"Text", "tExT", 0}, {"", "", 0},      {"abc", "abd", -1},
-      {"abd", "ABC", 1},     {"ab", "abc", -'c'}, {"abc", "ab", 'c'}, {"", "a", -'a'},
-      {"\xE9", "a", -1},     {"a", "\xE9", 1},    {"ab\xE9", "ab", static_cast<signed char>('\xE9')},
+      {"yn", "YN", 0},
+      {"Text", "tExT", 0},
+      {"", "", 0},
+      {"abc", "abd", -1},
+      {"abd", "ABC", 1},
+      {"ab", "abc", -'c'},
+      {"abc", "ab", 'c'},
+      {"", "a", -'a'},
+      {"\xE9", "a", -1},
+      {"a", "\xE9", 1},
+      {"ab\xE9", "ab", static_cast<signed char>('\xE9')},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CompareNoCase(c.a, c.b), c.expected) << "\"" << c.a << "\" vs \"" << c.b << "\"";

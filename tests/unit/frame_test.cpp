@@ -28,8 +28,10 @@ class FrameTest : public ::testing::Test {
     SetEnvVar("TEMP", "C:\\Temp\\x");
   }
   void TearDown() override {
-    if (hadTemp_) SetEnvVar("TEMP", savedTemp_.c_str());
-    else UnsetEnvVar("TEMP");
+    if (hadTemp_)
+      SetEnvVar("TEMP", savedTemp_.c_str());
+    else
+      UnsetEnvVar("TEMP");
   }
   std::string savedTemp_;
   bool hadTemp_ = false;
@@ -64,8 +66,13 @@ TEST_F(FrameTest, DebugLevelReadLikeAtoi) {
   struct {
     const char* option;
     int level;
-  } cases[] = {{"-dbg=abc", 0}, {"-dbg=-1", -1}, {"\"-dbg= 7x\"", 7}, {"-dbg=", 0},
-               {"-dbg=+3", 3},  {"", 0},         {"-dbg=99999999999", 2147483647}};
+  } cases[] = {{"-dbg=abc", 0},
+               {"-dbg=-1", -1},
+               {"\"-dbg= 7x\"", 7},
+               {"-dbg=", 0},
+               {"-dbg=+3", 3},
+               {"", 0},
+               {"-dbg=99999999999", 2147483647}};
   for (const auto& c : cases) {
     Run(std::string("t ") + c.option);
     EXPECT_EQ(DebugLevel, c.level) << c.option;
@@ -148,7 +155,8 @@ TEST_F(SwitchTest, UsageHelpInfoAndNothing) {
   EXPECT_EQ(Try({"t", "-HELP"}, &left), 1);
   ASSERT_EQ(StandInShellCalls.size(), 1u);
   const StandInShellCall& call = StandInShellCalls[0];
-  EXPECT_EQ(call.file, std::string("https://") + MakerWebHost + "/Products/Corvalette/Help/Test.html");
+  EXPECT_EQ(call.file,
+            std::string("https://") + MakerWebHost + "/Products/Corvalette/Help/Test.html");
   EXPECT_EQ(call.operation, "");
   EXPECT_EQ(call.parameters, "");
   EXPECT_EQ(call.directory, "C:\\");
@@ -156,7 +164,8 @@ TEST_F(SwitchTest, UsageHelpInfoAndNothing) {
 
   EXPECT_EQ(Try({"t", "-Info"}, &left), 1);
   ASSERT_EQ(StandInBoxes.size(), 2u);
-  EXPECT_NE(StandInBoxes[1].text.find("\n\nBuild date:\t"), std::string::npos) << StandInBoxes[1].text;
+  EXPECT_NE(StandInBoxes[1].text.find("\n\nBuild date:\t"), std::string::npos)
+      << StandInBoxes[1].text;
   EXPECT_NE(StandInBoxes[1].text.find("\nBuild time:\t"), std::string::npos);
   EXPECT_EQ(StandInBoxes[1].text.back(), '\n');
 
@@ -179,7 +188,8 @@ TEST_F(SwitchTest, WebPageKinds) {
   OpenWebPage(1);
   OpenWebPage(0);
   ASSERT_EQ(StandInShellCalls.size(), 2u);
-  EXPECT_EQ(StandInShellCalls[0].file, std::string("https://") + MakerWebHost + "/main/corvalette/");
+  EXPECT_EQ(StandInShellCalls[0].file,
+            std::string("https://") + MakerWebHost + "/main/corvalette/");
   EXPECT_EQ(StandInShellCalls[1].file, std::string("https://") + MakerWebHost);
 }
 
@@ -203,8 +213,10 @@ TEST_F(MessageTest, FormattedMessagesAreCutAt500) {
     ASSERT_EQ(StandInBoxes.size(), 1u);
     const std::string& shown = StandInBoxes[0].text;
     EXPECT_EQ(shown.size(), c.shown) << "length " << c.length;
-    if (c.length >= 500) EXPECT_EQ(shown, std::string(496, 'm') + " ...");
-    else EXPECT_EQ(shown, text);
+    if (c.length >= 500)
+      EXPECT_EQ(shown, std::string(496, 'm') + " ...");
+    else
+      EXPECT_EQ(shown, text);
   }
 }
 
@@ -228,7 +240,7 @@ TEST(PathJoin, OnlyABackslashCounts) {
     const char* second;
     const char* joined;
   } cases[] = {{"C:\\a", "b", "C:\\a\\b"}, {"C:\\a\\", "b", "C:\\a\\b"}, {"", "b", "b"},
-               {"C:/a/", "b", "C:/a/\\b"},  {"a", "\\b", "a\\\\b"},      {"a", "", "a\\"}};
+               {"C:/a/", "b", "C:/a/\\b"}, {"a", "\\b", "a\\\\b"},       {"a", "", "a\\"}};
   for (const auto& c : cases) {
     char* joined = PathJoin(c.first, c.second);
     EXPECT_STREQ(joined, c.joined) << c.first << " + " << c.second;
@@ -241,10 +253,18 @@ TEST(DirName, BothSeparatorsAndDrive) {
     const char* path;
     const char* dir;
   } cases[] = {
-      {"C:\\tools\\say.exe", "C:\\tools"}, {"C:\\say.exe", "C:\\"},     {"C:/a/b/c.exe", "C:/a/b"},
-      {"say.exe", "."},                    {"", "."},                   {"C:say.exe", "C:."},
-      {"\\\\srv\\share\\x.exe", "\\\\srv\\share"}, {"a\\\\b", "a"},    {"a\\b\\", "a"},
-      {"\\", "\\"},                        {"C:\\", "C:\\"},            {"/x", "/"},
+      {"C:\\tools\\say.exe", "C:\\tools"},
+      {"C:\\say.exe", "C:\\"},
+      {"C:/a/b/c.exe", "C:/a/b"},
+      {"say.exe", "."},
+      {"", "."},
+      {"C:say.exe", "C:."},
+      {"\\\\srv\\share\\x.exe", "\\\\srv\\share"},
+      {"a\\\\b", "a"},
+      {"a\\b\\", "a"},
+      {"\\", "\\"},
+      {"C:\\", "C:\\"},
+      {"/x", "/"},
   };
   for (const auto& c : cases) {
     char* dir = DirName(c.path);

@@ -42,8 +42,8 @@ void ExpectHeader(const std::vector<std::string>& lines, size_t at) {
 class LogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = ScratchPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                        ".log");
+    path_ = ScratchPath(
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
     WriteBytes(path_, "");
     SetLogPath(path_.c_str());
   }

@@ -37,7 +37,8 @@ TEST(JoinArgs, BlankLedQuotedAndTrailingBackslashesDoubled) {
       {{"say \"hi\""}, " \"say \"hi\"\""},
       {{"\\"}, " \"\\\\\""},
   };
-  for (const auto& c : cases) EXPECT_EQ(Join(c.args), c.joined) << "first: " << (c.args.empty() ? "" : c.args[0]);
+  for (const auto& c : cases)
+    EXPECT_EQ(Join(c.args), c.joined) << "first: " << (c.args.empty() ? "" : c.args[0]);
 }
 
 class RunTest : public ::testing::Test {

@@ -67,7 +67,7 @@ TEST_F(SayTest, UsageAndStatus) {
   struct {
     const char* line;
     int status;
-  } cases[] = {{"say", 1}, {"say a b", 1}, {"say -i", 1}, {"say -? hello", 1},
+  } cases[] = {{"say", 1},       {"say a b", 1},      {"say -i", 1}, {"say -? hello", 1},
                {"say a b c", 1}, {"say -t title", 1}, {"say -?", 0}, {"say -dbg=2 -?", 0}};
   for (const auto& c : cases) {
     StandInBoxes.clear();

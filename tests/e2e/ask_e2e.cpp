@@ -1,0 +1,224 @@
+// ask run for real: usage and exit statuses, the Ok/Cancel and Yes/No
+// boxes, the result file's exact bytes, and the file and folder dialogs.
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+
+#include "e2e_test.h"
+
+namespace {
+
+class AskTest : public E2eTest {
+ protected:
+  void SetUp() override {
+    E2eTest::SetUp();
+    out_ = JoinPath(scratch_, "out.txt");
+  }
+  std::string out_;
+};
+
+const std::vector<ButtonInfo> OkCancel = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+const std::vector<ButtonInfo> YesNo = {{IDYES, "&Yes"}, {IDNO, "&No"}};
+
+TEST_F(AskTest, UsageAndExitStatuses) {
+  struct {
+    const char* args;
+    int status;
+    const char* text;  // null: the usage text
+  } cases[] = {
+      {"", 1, nullptr},
+      {"-?", 0, nullptr},
+      {"-? x", 1, nullptr},
+      {"maybe p out.txt", 1, nullptr},
+      {"yn", 1, "ask yn prompt outfile"},
+      {"ok a b c", 1, "ask ok prompt outfile"},
+      {"file p", 1, "ask file prompt outfile"},
+      {"dir", 1, "ask dir prompt outfile"},
+  };
+  for (const auto& c : cases) {
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", c.args), &box), c.status) << "ask " << c.args;
+    EXPECT_EQ(box.caption, "Ask Ver 0.12") << "ask " << c.args;
+    if (c.text) {
+      EXPECT_EQ(box.text, c.text) << "ask " << c.args;
+      EXPECT_EQ(box.icon, "warning") << "ask " << c.args;
+    } else {
+      EXPECT_EQ(box.text.rfind("Usage:\n\nask ok prompt out.txt\n", 0), 0u) << box.text;
+      EXPECT_NE(box.text.find("\nask -help\nShow online help."), std::string::npos) << box.text;
+      EXPECT_EQ(box.icon, "none") << "ask " << c.args;
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "out.txt")), "<missing>");
+  EXPECT_EQ(RunWithoutWindow(Command("ask", "-!")), 0);
+}
+
+TEST_F(AskTest, EveryAnswerOfOkAndYn) {
+  struct {
+    const char* mode;
+    int answer;
+    const char* written;
+  } cases[] = {
+      {"ok", IDOK, "ok\r\n"},   {"ok", IDCANCEL, "\r\n"}, {"ok", EscapeKey, "\r\n"},
+      {"ok", CloseBox, "\r\n"}, {"yn", IDYES, "yes\r\n"}, {"yn", IDNO, "\r\n"},
+      {"YN", IDYES, "yes\r\n"}, {"Ok", IDOK, "ok\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old one\r\nold two\r\nold three\r\n");
+    BoxSeen box;
+    std::string line = Command("ask", std::string(c.mode) + " \"Go on?\" out.txt");
+    EXPECT_EQ(RunWithBox(line, &box, c.answer), 0) << c.mode << " answered " << c.answer;
+    EXPECT_EQ(box.caption, "Ask");
+    EXPECT_EQ(box.text, "Go on?");
+    EXPECT_EQ(box.icon, "none");
+    bool yn = (c.mode[0] | 0x20) == 'y';
+    EXPECT_EQ(box.buttons, yn ? YesNo : OkCancel) << c.mode;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.mode << " answered " << c.answer;
+  }
+}
+
+TEST_F(AskTest, YesNoBoxNeverTakesEscapeOrCloseAsYes) {
+  // Windows ignores Escape and the close box on a Yes/No box; Wine ends the
+  // box with No. Either way the answer must be blank, never "yes".
+  for (int answer : {EscapeKey, CloseBox}) {
+    WriteFileBytes(out_, "old\r\n");
+    Child* child = Start(Command("ask", "yn \"Really?\" out.txt"));
+    BoxSeen box;
+    ASSERT_TRUE(AnswerBox(child, &box, answer));
+    int status = WaitForExit(child, 1000);
+    if (status == KilledStatus) {  // still asking: answer No
+      child = Start(Command("ask", "yn \"Really?\" out.txt"));
+      ASSERT_TRUE(AnswerBox(child, &box, IDNO));
+      status = WaitForExit(child);
+    }
+    EXPECT_EQ(status, 0) << "answer " << answer;
+    EXPECT_EQ(ReadFileBytes(out_), "\r\n") << "answer " << answer;
+  }
+}
+
+TEST_F(AskTest, FileArguments) {
+  std::string prompt = JoinPath(scratch_, "prompt.txt"), mode = JoinPath(scratch_, "mode.txt");
+  WriteFileBytes(prompt, "First line\r\nSecond line\r\n");
+  WriteFileBytes(mode, "yn\r\n");
+  BoxSeen box;
+  EXPECT_EQ(RunWithBox(Command("ask", "ok @prompt.txt out.txt"), &box), 0);
+  EXPECT_EQ(box.text, "First line\nSecond line\n");
+  EXPECT_EQ(ReadFileBytes(out_), "ok\r\n");
+
+  EXPECT_EQ(RunWithBox(Command("ask", "@mode.txt p out.txt"), &box), 1);
+  EXPECT_EQ(box.text.rfind("Usage:", 0), 0u) << "a mode word with a line break: " << box.text;
+  EXPECT_EQ(box.caption, "Ask Ver 0.12");
+
+  EXPECT_EQ(RunWithBox(Command("ask", "ok p @missing.txt"), &box), 1);
+  EXPECT_EQ(box.text, "Can't read file: missing.txt");
+}
+
+TEST_F(AskTest, UnwritableResultEndsWithStatusOneAfterTheQuestion) {
+  struct {
+    std::string path;
+    bool exists;
+  } cases[] = {
+      {JoinPath(scratch_, "no-such-folder\\out.txt"), false},
+      {"Z:\\dev\\full", true},
+      {scratch_, true},
+  };
+  for (const auto& c : cases) {
+    Child* child = Start(Command("ask", "ok p \"" + c.path + "\""));
+    BoxSeen question, failure;
+    ASSERT_TRUE(AnswerBox(child, &question, IDOK));
+    EXPECT_EQ(question.caption, "Ask");
+    ASSERT_TRUE(AnswerBox(child, &failure, IDOK)) << c.path;
+    EXPECT_EQ(failure.text, "Can't write to file: " + c.path);
+    EXPECT_EQ(failure.caption, "Ask Ver 0.12");
+    EXPECT_EQ(failure.icon, "warning");
+    EXPECT_EQ(WaitForExit(child), 1) << c.path;
+    if (!c.exists) {
+      EXPECT_EQ(ReadFileBytes(c.path), "<missing>");
+    }
+  }
+}
+
+// Waits for ask's file or folder dialog, titled with the prompt.
+HWND WaitForDialog(const Child& child, const std::string& title) {
+  HWND dialog = WaitForWindow(child, MessageBoxClass);
+  if (dialog) {
+    EXPECT_EQ(TextOf(dialog), title);
+  }
+  return dialog;
+}
+
+TEST_F(AskTest, FileDialogCancelWritesBlankLine) {
+  Child* child = Start(Command("ask", "file \"Pick a file\" out.txt"));
+  HWND dialog = WaitForDialog(*child, "Pick a file");
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(PressButton(dialog, IDCANCEL));
+  EXPECT_EQ(WaitForExit(child), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "\r\n");
+}
+
+TEST_F(AskTest, FileDialogAcceptsNewNameAsFullPath) {
+  Child* child = Start(Command("ask", "FILE \"Save as\" out.txt"));
+  HWND dialog = WaitForDialog(*child, "Save as");
+  ASSERT_TRUE(dialog);
+  HWND name = FindChild(dialog, "Edit");
+  ASSERT_TRUE(name);
+  SetText(name, "not-there-yet.txt");
+  EXPECT_TRUE(PressButton(dialog, IDOK));
+  EXPECT_EQ(WaitForExit(child), 0);
+  EXPECT_EQ(ReadFileBytes(out_), JoinPath(scratch_, "not-there-yet.txt") + "\r\n");
+}
+
+TEST_F(AskTest, RelativeResultLandsWhereAskStartedAfterBrowsing) {
+  std::string sub = JoinPath(scratch_, "elsewhere");
+  ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+  Child* child = Start(Command("ask", "file \"Pick\" out.txt"));
+  HWND dialog = WaitForDialog(*child, "Pick");
+  ASSERT_TRUE(dialog);
+  HWND name = FindChild(dialog, "Edit");
+  ASSERT_TRUE(name);
+  SetText(name, "elsewhere");  // a folder name browses into that folder
+  EXPECT_TRUE(PressButton(dialog, IDOK));
+  EXPECT_TRUE(IsWindow(dialog)) << "browsing keeps the dialog open";
+  SetText(name, "chosen.txt");
+  EXPECT_TRUE(PressButton(dialog, IDOK));
+  EXPECT_EQ(WaitForExit(child), 0);
+  EXPECT_EQ(ReadFileBytes(out_), JoinPath(sub, "chosen.txt") + "\r\n");
+  EXPECT_EQ(ReadFileBytes(JoinPath(sub, "out.txt")), "<missing>");
+}
+
+TEST_F(AskTest, FolderDialog) {
+  char documents[MAX_PATH] = "";
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+  struct {
+    const char* typed;  // selects a tree item; null: Cancel
+    std::string written;
+  } cases[] = {
+      {nullptr, "\r\n"},
+      {"Documents", std::string(documents) + "\r\n"},
+      {"My Computer", "\r\n"},  // no file-system folder
+  };
+  for (const auto& c : cases) {
+    Child* child = Start(Command("ask", "dir \"Where to?\" out.txt"));
+    HWND dialog = WaitForDialog(*child, "Browse for Folder");
+    ASSERT_TRUE(dialog);
+    std::vector<std::string> labels = ChildTexts(dialog, "Static");
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Where to?"), labels.end())
+        << "the prompt stands above the tree";
+    if (c.typed) {
+      HWND tree = FindChild(dialog, "SysTreeView32");
+      ASSERT_TRUE(tree);
+      for (const char* p = c.typed; *p; p++) SendMessageA(tree, WM_CHAR, *p, 1);
+      EXPECT_TRUE(PressButton(dialog, IDOK));
+    } else {
+      EXPECT_TRUE(PressButton(dialog, IDCANCEL));
+    }
+    EXPECT_EQ(WaitForExit(child), 0);
+    // Wine's shell gives some folders with a final backslash.
+    std::string written = ReadFileBytes(out_);
+    if (written.size() > 5 && written.compare(written.size() - 3, 3, "\\\r\n") == 0)
+      written.erase(written.size() - 3, 1);
+    EXPECT_EQ(written, c.written) << (c.typed ? c.typed : "cancel");
+  }
+}
+
+}  // namespace
