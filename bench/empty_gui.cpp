@@ -2,6 +2,7 @@
 // Built twice: with IMPORT_UI it also imports user32 and shell32, as the
 // tools do, without calling them, to show what loading those DLLs costs.
 #include <windows.h>
+
 #ifdef IMPORT_UI
 #include <shellapi.h>
 #endif

@@ -1,10 +1,11 @@
 // The file and folder dialogs on Windows.
 #include "choosers.h"
 
+#include <windows.h>
+
 #include <commdlg.h>
 #include <direct.h>
 #include <shlobj.h>
-#include <windows.h>
 
 // The full open-file record, its last members included, as 32-bit Windows
 // defines it.

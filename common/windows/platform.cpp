@@ -1,8 +1,9 @@
 // The platform layer on Windows: thin wrappers over the ANSI Win32 calls.
 #include "platform.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdlib>
 

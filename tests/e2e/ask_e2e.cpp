@@ -1,11 +1,11 @@
 // ask run for real: usage and exit statuses, the Ok/Cancel and Yes/No
 // boxes, the result file's exact bytes, and the file and folder dialogs.
-#include <shlobj.h>
-
 #include <algorithm>
 #include <string>
 
 #include "e2e_test.h"
+
+#include <shlobj.h>
 
 namespace {
 
