@@ -1,14 +1,19 @@
 // ask: puts one question to the user and writes the answer as one line
 // into a result file. This file holds the mode dispatch, the Ok/Cancel and
-// Yes/No questions, the file and folder modes and the result file.
+// Yes/No questions, the drivers of the file, folder, text and list modes,
+// and the result file.
 #include "ask.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "choosers.h"
 #include "cmdline.h"
+#include "csv.h"
+#include "dialogs.h"
 #include "frame.h"
 #include "platform.h"
+#include "text.h"
 
 const ToolIdentity ThisTool = {
     "Ask",
@@ -91,19 +96,61 @@ int AskDir(int count, char** args) {
   return WriteResult(args[3], answer);
 }
 
+namespace {
+
+// The button captions and the fixed parts of a dialog's state.
+void PrepareDialog(int* count, char** args, int minHeight) {
+  Dialog.leftLabel = "Cancel";
+  Dialog.rightLabel = "Ok";
+  if (TakeSwitch(count, args, "-bn")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Next";
+  }
+  if (TakeSwitch(count, args, "-bd")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Done";
+  }
+  Dialog.title = "Ask";
+  Dialog.minWidth = 316;
+  Dialog.minHeight = minHeight;
+  Dialog.maxWidth = 800;
+  Dialog.maxHeight = 1024;
+  Dialog.initialText = "";
+  Dialog.data = nullptr;
+}
+
+}  // namespace
+
 int AskText(int count, char** args) {
-  TakeSwitch(&count, args, "-bn");
-  TakeSwitch(&count, args, "-bd");
+  PrepareDialog(&count, args, 96);
   if (count != 4) FatalError("ask text [-bn|-bd] prompt outfile");
-  FatalError("ask text is not available in this version.");
+  Dialog.prompt = args[2];
+  RunTextDialog();
+  WriteResult(args[3], Dialog.accepted == 1 ? Dialog.result.text : "");
+  free(Dialog.result.text);
+  return 0;
 }
 
 int AskList(int count, char** args) {
-  TakeSwitch(&count, args, "-bn");
-  TakeSwitch(&count, args, "-bd");
-  TakeSwitch(&count, args, "-r");
+  PrepareDialog(&count, args, 136);
+  if (TakeSwitch(&count, args, "-r")) SortLists = 0;
   if (count != 5) FatalError("ask list [-r] [-bn|-bd] prompt list.csv out.txt");
-  FatalError("ask list is not available in this version.");
+  static CsvTable table;
+  if (LoadCsvFile(&table, args[3]) <= 0) FatalError("No data in list file: %s", args[3]);
+  Dialog.prompt = args[2];
+  Dialog.data = &table;
+  RunListDialog();
+
+  // Column 2 of the chosen entry's row; blank without a choice or without a
+  // second column.
+  char* value = nullptr;
+  if (Dialog.accepted == 1 && Dialog.result.position >= 0) {
+    const char* cell = CsvCell(&table, ListEntryRow(Dialog.result.position), 2);
+    if (cell) value = StripQuotes(cell);
+  }
+  WriteResult(args[4], value ? value : "");
+  free(value);
+  return 0;
 }
 
 int ToolMain(int count, char** args) {

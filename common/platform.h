@@ -4,6 +4,9 @@
 // standin/platform.cpp for unit tests on any host.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // --- Process ---
 
 // The raw command line of the process, the same text on every call.
@@ -39,3 +42,18 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
 // when nothing was started or the code cannot be read. The shell's own
 // error box, if any, is left on.
 int RunAndWait(const char* program, const char* parameters, int mode);
+
+// --- Folders ---
+
+struct FolderEntry {
+  std::string name;
+  bool isFolder;
+};
+
+// Every entry that matches the pattern (a folder path ending in a name that
+// may hold * and ?), "." and ".." included, in the system's order; empty
+// when nothing matches or the folder does not exist.
+std::vector<FolderEntry> PlatformFindEntries(const char* pattern);
+
+// Creates one folder; failures are not reported.
+void PlatformMakeFolder(const char* path);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "standin.h"
 
@@ -64,4 +65,53 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
 int RunAndWait(const char* program, const char* parameters, int mode) {
   StandInRuns.push_back({program, parameters, mode});
   return StandInRunResult;
+}
+
+namespace {
+
+// Wildcard match without regard to case: * any run, ? one character.
+bool Matches(const char* pattern, const char* name) {
+  for (; *pattern; pattern++, name++) {
+    if (*pattern == '*') {
+      for (const char* rest = name;; rest++) {
+        if (Matches(pattern + 1, rest)) return true;
+        if (!*rest) return false;
+      }
+    }
+    if (!*name) return false;
+    if (*pattern != '?' &&
+        tolower(static_cast<unsigned char>(*pattern)) != tolower(static_cast<unsigned char>(*name)))
+      return false;
+  }
+  return !*name;
+}
+
+}  // namespace
+
+// Lists a folder the way FindFirstFileA does: "." and ".." first, "*.*"
+// matching every name.
+std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {
+  namespace fs = std::filesystem;
+  std::string text = pattern;
+  size_t slash = text.find_last_of("\\/");
+  std::string folder = slash == std::string::npos ? "." : text.substr(0, slash);
+  std::string wanted = slash == std::string::npos ? text : text.substr(slash + 1);
+  if (wanted == "*.*") wanted = "*";
+  std::vector<FolderEntry> entries;
+  std::error_code error;
+  fs::directory_iterator it(folder.empty() ? "/" : folder, error);
+  if (error) return entries;
+  for (const char* dots : {".", ".."}) {
+    if (Matches(wanted.c_str(), dots)) entries.push_back({dots, true});
+  }
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (Matches(wanted.c_str(), name.c_str())) entries.push_back({name, it->is_directory(error)});
+  }
+  return entries;
+}
+
+void PlatformMakeFolder(const char* path) {
+  std::error_code ignored;
+  std::filesystem::create_directory(path, ignored);
 }

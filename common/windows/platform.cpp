@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <direct.h>
+
 #include <cstdlib>
 
 const char* PlatformCommandLine() { return GetCommandLineA(); }
@@ -47,3 +49,17 @@ int RunAndWait(const char* program, const char* parameters, int mode) {
   if (!GetExitCodeProcess(request.hProcess, &code)) return -1;
   return static_cast<int>(code);
 }
+
+std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return entries;
+}
+
+void PlatformMakeFolder(const char* path) { _mkdir(path); }

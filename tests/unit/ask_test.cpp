@@ -6,6 +6,7 @@
 
 #include "ask.h"
 #include "choosers_standin.h"
+#include "dialogs_standin.h"
 #include "frame.h"
 #include "standin.h"
 #include "test_util.h"
@@ -18,6 +19,12 @@ class AskTest : public ::testing::Test {
     StandInReset();
     StandInChosen.clear();
     StandInChooserCalls = 0;
+    StandInDialogRuns = 0;
+    StandInAccept = 0;
+    StandInTyped.clear();
+    StandInPosition = -1;
+    StandInRowOfPosition.clear();
+    SortLists = 1;
     SetEnvVar("APPDATA", "C:\\AppData");
     out_ = ScratchPath("out.txt");
     WriteBytes(out_, "old line 1\r\nold line 2\r\n");
@@ -77,7 +84,9 @@ TEST_F(AskTest, UsageAndWrongCounts) {
       {" DIR p a b", 1, "ask dir prompt outfile"},
       {" text -bn p", 1, "ask text [-bn|-bd] prompt outfile"},
       {" text -r p o", 1, "ask text [-bn|-bd] prompt outfile"},
+      {" text -bd o", 1, "ask text [-bn|-bd] prompt outfile"},
       {" list p l", 1, "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {" list -r -bn p o", 1, "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
   };
   for (const auto& c : cases) {
     StandInReset();
@@ -156,6 +165,94 @@ TEST_F(AskTest, FullDeviceIsAFailureNotSuccess) {
   EXPECT_EQ(Run(std::string("ask ok p ") + FullDevice), 1);
   ASSERT_EQ(StandInBoxes.size(), 2u);
   EXPECT_EQ(StandInBoxes[1].text, std::string("Can't write to file: ") + FullDevice);
+}
+
+TEST_F(AskTest, TextDialogButtonsAndAnswer) {
+  struct {
+    const char* switches;
+    const char* left;
+    const char* right;
+  } cases[] = {
+      {"", "Cancel", "Ok"},       {"-bn ", "Back", "Next"},     {"-bd ", "Back", "Done"},
+      {"-bn -bd ", "Back", "Done"}, {"-bd -bn ", "Back", "Done"}, {"-BN ", "Back", "Next"},
+  };
+  for (const auto& c : cases) {
+    StandInAccept = 1;
+    StandInTyped = "typed answer";
+    EXPECT_EQ(Run(std::string("ask text ") + c.switches + "\"Your name?\" " + out_), 0);
+    const DialogState& seen = StandInDialogSeen;
+    EXPECT_STREQ(seen.leftLabel, c.left) << c.switches;
+    EXPECT_STREQ(seen.rightLabel, c.right) << c.switches;
+    EXPECT_STREQ(seen.prompt, "Your name?");
+    EXPECT_STREQ(seen.title, "Ask");
+    EXPECT_EQ(seen.minWidth, 316);
+    EXPECT_EQ(seen.minHeight, 96);
+    EXPECT_EQ(seen.maxWidth, 800);
+    EXPECT_EQ(seen.maxHeight, 1024);
+    EXPECT_STREQ(seen.initialText, "");
+    EXPECT_EQ(ReadBytes(out_), std::string("typed answer") + Eol);
+  }
+  EXPECT_EQ(Run("ask text p " + out_ + " -bN"), 0) << "a switch may stand anywhere";
+  EXPECT_STREQ(StandInDialogSeen.rightLabel, "Next");
+
+  StandInAccept = 0;
+  EXPECT_EQ(Run("ask text p " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+}
+
+TEST_F(AskTest, ListDialogWritesColumnTwoOfTheChosenRow) {
+  std::string list = ScratchPath("colours.csv");
+  WriteBytes(list, "Red,\"#f00\"\r\nGreen, 2\r\nBlue,\"b,l,u,e\"\r\nRed,second red\r\n");
+  struct {
+    const char* switches;
+    int sorted;
+    std::vector<int> rows;  // row of each list position
+    int chosen;
+    const char* written;
+  } cases[] = {
+      {"", 1, {3, 2, 1, 4}, 0, "b,l,u,e"},
+      {"", 1, {3, 2, 1, 4}, 3, "second red"},
+      {"-r ", 0, {1, 2, 3, 4}, 1, "2"},
+      {"-R -bd ", 0, {1, 2, 3, 4}, 0, "#f00"},
+      {"", 1, {3, 2, 1, 4}, -1, ""},
+  };
+  for (const auto& c : cases) {
+    SortLists = 1;
+    StandInAccept = 1;
+    StandInPosition = c.chosen;
+    StandInRowOfPosition = c.rows;
+    EXPECT_EQ(Run(std::string("ask list ") + c.switches + "Colour " + list + " " + out_), 0);
+    EXPECT_EQ(StandInDialogSorted, c.sorted) << c.switches;
+    EXPECT_EQ(StandInDialogSeen.minHeight, 136);
+    ASSERT_NE(StandInDialogSeen.data, nullptr);
+    EXPECT_EQ(StandInDialogSeen.data->rowCount, 4);
+    EXPECT_EQ(ReadBytes(out_), std::string(c.written) + Eol) << c.switches << c.chosen;
+  }
+  StandInAccept = 0;
+  StandInPosition = 2;
+  EXPECT_EQ(Run("ask list Colour " + list + " " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+}
+
+TEST_F(AskTest, ListWithOneColumnWritesBlank) {
+  std::string list = ScratchPath("one.csv");
+  WriteBytes(list, "only\nnames\n");
+  StandInAccept = 1;
+  StandInPosition = 1;
+  EXPECT_EQ(Run("ask list p " + list + " " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol));
+}
+
+TEST_F(AskTest, ListWithoutDataIsFatal) {
+  std::string empty = ScratchPath("empty.csv"), missing = ScratchPath("missing.csv");
+  WriteBytes(empty, "");
+  for (const std::string& list : {empty, missing}) {
+    StandInReset();
+    EXPECT_EQ(Run("ask list p " + list + " " + out_), 1);
+    EXPECT_EQ(OnlyBox().text, "No data in list file: " + list);
+    EXPECT_EQ(StandInDialogRuns, 0);
+  }
+  EXPECT_EQ(ReadBytes(out_), "old line 1\r\nold line 2\r\n") << "untouched";
 }
 
 TEST_F(AskTest, WriteResultReplacesTheWholeFile) {

@@ -1,0 +1,58 @@
+// ask's own dialog windows: the state a dialog's driver fills before the
+// window exists and reads after it has ended, and the calls that run the
+// text and the list dialog. The build chooses the implementation:
+// windows/dialogs.cpp for the program, standin/dialogs.cpp for unit tests.
+#pragma once
+
+#include "csv.h"
+
+// Control ids are ControlIdBase + slot: label, field or list, left and
+// right button.
+constexpr int ControlIdBase = 4000;
+constexpr int LabelSlot = 0;
+constexpr int FieldSlot = 1;
+constexpr int LeftButtonSlot = 2;
+constexpr int RightButtonSlot = 3;
+
+// Commands the text field posts for Enter and Escape.
+constexpr int CmdAccept = 301;
+constexpr int CmdCancel = 302;
+
+// Longest answer the text dialog takes.
+constexpr int TextAnswerMax = 255;
+
+struct DialogState {
+  void* controls[4];  // window handles by slot
+  const char* title;
+  int minWidth;  // client size limits for dragging, pixels
+  int minHeight;
+  int maxWidth;
+  int maxHeight;
+  const char* prompt;
+  const char* initialText;
+  union {
+    char* text;    // text dialog: the answer (owned)
+    int position;  // list dialog: the selected list position, -1 for none
+  } result;
+  int accepted;  // 1 once the user accepted
+  const char* leftLabel;
+  const char* rightLabel;
+  CsvTable* data;  // list dialog: the rows shown
+};
+
+// The state of the one dialog a process shows.
+extern DialogState Dialog;
+
+// While set, list dialogs show their entries sorted; "ask list -r" clears it.
+extern int SortLists;
+
+// Shows the text dialog for Dialog and returns when it has ended.
+void RunTextDialog();
+
+// Shows the list dialog for Dialog (column 1 of every row of Dialog.data)
+// and returns when it has ended.
+void RunListDialog();
+
+// After the list dialog: the row (from 1) tied to a list position, 0 for
+// none.
+int ListEntryRow(int position);
