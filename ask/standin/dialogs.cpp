@@ -33,6 +33,7 @@ void RunListDialog() {
 
 int ListEntryRow(int position) {
   if (position < 0) return 0;
-  if (position < static_cast<int>(StandInRowOfPosition.size())) return StandInRowOfPosition[position];
+  if (position < static_cast<int>(StandInRowOfPosition.size()))
+    return StandInRowOfPosition[position];
   return position + 1;
 }

@@ -6,10 +6,10 @@
 
 #include "dialogs.h"
 
-extern int StandInDialogRuns;            // dialogs shown
-extern DialogState StandInDialogSeen;    // the state the last one was given
-extern int StandInDialogSorted;          // SortLists when the list was shown
-extern int StandInAccept;                // 1: the user accepts
-extern std::string StandInTyped;         // what the user types (text dialog)
-extern int StandInPosition;              // what the user selects (list dialog)
+extern int StandInDialogRuns;                  // dialogs shown
+extern DialogState StandInDialogSeen;          // the state the last one was given
+extern int StandInDialogSorted;                // SortLists when the list was shown
+extern int StandInAccept;                      // 1: the user accepts
+extern std::string StandInTyped;               // what the user types (text dialog)
+extern int StandInPosition;                    // what the user selects (list dialog)
 extern std::vector<int> StandInRowOfPosition;  // rows of sorted positions

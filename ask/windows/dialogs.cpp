@@ -39,11 +39,12 @@ WNDPROC SavedFieldProc = nullptr;
 
 HWND ControlAt(int slot) { return static_cast<HWND>(Dialog.controls[slot]); }
 
-HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style,
-                   HWND parent, int slot, int x, int y, int width, int height) {
-  HWND control = CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdBase + slot)),
-                                 GetModuleHandleA(nullptr), nullptr);
+HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style, HWND parent,
+                   int slot, int x, int y, int width, int height) {
+  HWND control =
+      CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdBase + slot)),
+                      GetModuleHandleA(nullptr), nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return control;
 }
@@ -108,9 +109,9 @@ void RunDialog(WNDPROC procedure) {
   windowClass.lpszClassName = WindowClassName;
   if (!RegisterClassExA(&windowClass)) FatalError("Error registering window class.");
 
-  HWND window = CreateWindowExA(0, WindowClassName, Dialog.title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, Dialog.minWidth, Dialog.minHeight, nullptr, nullptr,
-                                instance, nullptr);
+  HWND window = CreateWindowExA(0, WindowClassName, Dialog.title, WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, Dialog.minWidth, Dialog.minHeight,
+                                nullptr, nullptr, instance, nullptr);
   if (!window) FatalError("Error creating window.");
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(AcceleratorTableId));
   ShowWindow(window, SW_SHOWNORMAL);
@@ -140,8 +141,8 @@ LRESULT TextDialogCreate(HWND window) {
   SendMessageA(field, EM_LIMITTEXT, TextAnswerMax, 0);
   Dialog.controls[LeftButtonSlot] =
       CreateButton(window, LeftButtonSlot, 8, h + 48, 100, 24, BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] =
-      CreateButton(window, RightButtonSlot, 208, h + 48, 100, 24, BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 208, h + 48, 100, 24,
+                                                  BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 80);
   SetFocus(field);
   return 0;
@@ -158,8 +159,7 @@ void TextDialogLayout(int W, int H) {
 LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result;
   switch (message) {
-    case WM_CREATE:
-      return TextDialogCreate(window);
+    case WM_CREATE: return TextDialogCreate(window);
     case WM_SIZE:
       if (!Minimized(wParam, lParam)) TextDialogLayout(LOWORD(lParam), HIWORD(lParam));
       break;
@@ -202,8 +202,8 @@ LRESULT ListDialogCreate(HWND window) {
   Dialog.controls[FieldSlot] = list;
   Dialog.controls[LeftButtonSlot] =
       CreateButton(window, LeftButtonSlot, 8, h + 88, 100, 24, BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] =
-      CreateButton(window, RightButtonSlot, 208, h + 88, 100, 24, BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 208, h + 88, 100, 24,
+                                                  BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
   SetFocus(list);
@@ -221,8 +221,7 @@ void ListDialogLayout(int W, int H) {
 LRESULT CALLBACK ListDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result;
   switch (message) {
-    case WM_CREATE:
-      return ListDialogCreate(window);
+    case WM_CREATE: return ListDialogCreate(window);
     case WM_SIZE:
       if (!Minimized(wParam, lParam)) ListDialogLayout(LOWORD(lParam), HIWORD(lParam));
       break;
@@ -257,8 +256,8 @@ HWND CreateLabel(HWND parent, int slot, int x, int y, int width, int height, con
 
 HWND CreateButton(HWND parent, int slot, int x, int y, int width, int height, DWORD extraStyle,
                   const char* caption) {
-  return CreateControl(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | extraStyle, parent,
-                       slot, x, y, width, height);
+  return CreateControl(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | extraStyle,
+                       parent, slot, x, y, width, height);
 }
 
 HWND CreateEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text) {

@@ -207,7 +207,7 @@ TEST_F(AskTest, FolderDialog) {
     if (c.typed) {
       HWND tree = FindChild(dialog, "SysTreeView32");
       ASSERT_TRUE(tree);
-      for (const char* p = c.typed; *p; p++) SendMessageA(tree, WM_CHAR, *p, 1);
+      SendChars(tree, c.typed);
       EXPECT_TRUE(PressButton(dialog, IDOK));
     } else {
       EXPECT_TRUE(PressButton(dialog, IDCANCEL));

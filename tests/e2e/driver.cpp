@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -247,6 +248,33 @@ std::vector<std::string> ChildTexts(HWND window, const char* className) {
   return search.texts;
 }
 
+std::vector<std::string> ListBoxEntries(HWND list) {
+  std::vector<std::string> entries;
+  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; i++) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+    text.resize(strlen(text.c_str()));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+void SendChars(HWND control, const std::string& text) {
+  for (char c : text) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+RECT RectOf(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return r;
+}
+
 void SetText(HWND control, const std::string& text) {
   SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -261,10 +289,6 @@ void PressKey(HWND window, WPARAM key) {
     target = info.hwndFocus;
   PostMessageA(target, WM_KEYDOWN, key, 1);
   PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-}
-
-void TypeChars(HWND control, const std::string& text) {
-  for (char c : text) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void CloseWindowNow(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }

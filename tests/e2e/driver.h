@@ -85,15 +85,22 @@ HWND FindChild(HWND window, const char* className);
 // The texts of all descendant controls of that class.
 std::vector<std::string> ChildTexts(HWND window, const char* className);
 
+// The entries of a list box in another process (read with the wide call,
+// which Wine marshals between processes).
+std::vector<std::string> ListBoxEntries(HWND list);
+
+// Sends one WM_CHAR per character and waits for each to be handled.
+void SendChars(HWND control, const std::string& text);
+
+// A window's outer rectangle in screen coordinates.
+RECT RectOf(HWND window);
+
 // Sets a control's text (WM_SETTEXT).
 void SetText(HWND control, const std::string& text);
 
 // A key press (WM_KEYDOWN, WM_KEYUP) for the control with the focus in the
 // window's thread, or the window itself.
 void PressKey(HWND window, WPARAM key);
-
-// Characters typed into a control (WM_CHAR each).
-void TypeChars(HWND control, const std::string& text);
 
 // Asks the window to close, as its close box does.
 void CloseWindowNow(HWND window);

@@ -173,7 +173,7 @@ TEST_F(AskTest, TextDialogButtonsAndAnswer) {
     const char* left;
     const char* right;
   } cases[] = {
-      {"", "Cancel", "Ok"},       {"-bn ", "Back", "Next"},     {"-bd ", "Back", "Done"},
+      {"", "Cancel", "Ok"},         {"-bn ", "Back", "Next"},     {"-bd ", "Back", "Done"},
       {"-bn -bd ", "Back", "Done"}, {"-bd -bn ", "Back", "Done"}, {"-BN ", "Back", "Next"},
   };
   for (const auto& c : cases) {
@@ -210,10 +210,8 @@ TEST_F(AskTest, ListDialogWritesColumnTwoOfTheChosenRow) {
     int chosen;
     const char* written;
   } cases[] = {
-      {"", 1, {3, 2, 1, 4}, 0, "b,l,u,e"},
-      {"", 1, {3, 2, 1, 4}, 3, "second red"},
-      {"-r ", 0, {1, 2, 3, 4}, 1, "2"},
-      {"-R -bd ", 0, {1, 2, 3, 4}, 0, "#f00"},
+      {"", 1, {3, 2, 1, 4}, 0, "b,l,u,e"}, {"", 1, {3, 2, 1, 4}, 3, "second red"},
+      {"-r ", 0, {1, 2, 3, 4}, 1, "2"},    {"-R -bd ", 0, {1, 2, 3, 4}, 0, "#f00"},
       {"", 1, {3, 2, 1, 4}, -1, ""},
   };
   for (const auto& c : cases) {

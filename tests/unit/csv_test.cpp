@@ -78,11 +78,8 @@ TEST_F(CsvTest, RowsArePaddedAndCutToTheFirstRow) {
   EXPECT_EQ(table.rowCount, 5);
   EXPECT_EQ(table.colCount, 2);
   EXPECT_EQ(table.currentRow, 1);
-  std::vector<Strings> expected = {{"\"a\"", "1"},
-                                   {"\"b\"", ""},
-                                   {"\"\"", ""},
-                                   {"\"c\"", "3"},
-                                   {"\"last\"", "9"}};
+  std::vector<Strings> expected = {
+      {"\"a\"", "1"}, {"\"b\"", ""}, {"\"\"", ""}, {"\"c\"", "3"}, {"\"last\"", "9"}};
   EXPECT_EQ(rows, expected);
   EXPECT_STREQ(CsvCell(&table, 2, 2), "") << "a padded cell is empty, not null";
   EXPECT_EQ(CsvCell(&table, 1, 3), nullptr);

@@ -92,9 +92,9 @@ TEST_F(FilesTest, ReadSettingNamesValuesAndComments) {
     const char* name;
     const char* value;  // null: no match
   } cases[] = {
-      {"plain", "value"},  {"SPACED", " with blank"}, {"hash", "a#b"},     {"comment", nullptr},
-      {"indented", nullptr}, {"noequals", nullptr},   {"", "empty name"},  {"twice", "first"},
-      {"missing", nullptr},
+      {"plain", "value"},   {"SPACED", " with blank"}, {"hash", "a#b"},
+      {"comment", nullptr}, {"indented", nullptr},     {"noequals", nullptr},
+      {"", "empty name"},   {"twice", "first"},        {"missing", nullptr},
   };
   char buffer[64];
   for (const auto& c : cases) {

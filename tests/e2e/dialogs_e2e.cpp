@@ -1,0 +1,319 @@
+// ask's own dialogs run for real: the text dialog and the list dialog, their
+// controls, keys, buttons, sizes and the result file's exact bytes.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e_test.h"
+
+namespace {
+
+constexpr int LabelId = 4000, FieldId = 4001, LeftId = 4002, RightId = 4003;
+
+class DialogTest : public E2eTest {
+ protected:
+  void SetUp() override {
+    E2eTest::SetUp();
+    out_ = JoinPath(scratch_, "out.txt");
+    WriteFileBytes(out_, "old answer\r\nsecond old line\r\n");
+  }
+  // Starts ask and waits for its dialog window.
+  HWND StartDialog(const std::string& args) {
+    child_ = Start(Command("ask", args));
+    HWND dialog = WaitForWindow(*child_, DialogClass);
+    EXPECT_TRUE(dialog) << "no dialog from ask " << args;
+    return dialog;
+  }
+  // The exit status once the dialog has ended.
+  int Finish() { return WaitForExit(child_); }
+  Child* child_ = nullptr;
+  std::string out_;
+};
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// --- The text dialog ---
+
+TEST_F(DialogTest, TextDialogControls) {
+  struct {
+    const char* args;
+    const char* left;
+    const char* right;
+  } cases[] = {
+      {"text \"Your name?\" out.txt", "Cancel", "Ok"},
+      {"text -bn \"Your name?\" out.txt", "Back", "Next"},
+      {"TEXT -bd \"Your name?\" out.txt", "Back", "Done"},
+      {"text -bn -bd \"Your name?\" out.txt", "Back", "Done"},
+      {"text \"Your name?\" out.txt -BN", "Back", "Next"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(c.args);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(TextOf(dialog), "Ask");
+    struct {
+      int id;
+      const char* cls;
+      const char* text;
+    } controls[] = {{LabelId, "Static", "Your name?"},
+                    {FieldId, "Edit", ""},
+                    {LeftId, "Button", c.left},
+                    {RightId, "Button", c.right}};
+    for (const auto& k : controls) {
+      HWND control = GetDlgItem(dialog, k.id);
+      ASSERT_TRUE(control) << "no control " << k.id << " for " << c.args;
+      EXPECT_EQ(ClassOf(control), k.cls) << k.id;
+      EXPECT_EQ(TextOf(control), k.text) << k.id << " for " << c.args;
+    }
+    PressButton(dialog, LeftId);
+    EXPECT_EQ(Finish(), 0);
+  }
+}
+
+TEST_F(DialogTest, TextDialogAnswers) {
+  struct {
+    const char* how;
+    const char* typed;
+    const char* written;
+  } cases[] = {
+      {"enter", "Ada Lovelace", "Ada Lovelace\r\n"},
+      {"right", "Grace", "Grace\r\n"},
+      {"right", "", "\r\n"},
+      {"escape", "ignored", "\r\n"},
+      {"left", "ignored", "\r\n"},
+      {"close", "ignored", "\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old one\r\nold two\r\n");
+    HWND dialog = StartDialog("text -bn \"Name?\" out.txt");
+    ASSERT_TRUE(dialog);
+    HWND field = GetDlgItem(dialog, FieldId);
+    SendChars(field, c.typed);
+    std::string how = c.how;
+    if (how == "enter") SendChars(field, "\r");
+    if (how == "escape") SendChars(field, "\x1b");
+    if (how == "right") PressButton(dialog, RightId);
+    if (how == "left") PressButton(dialog, LeftId);
+    if (how == "close") CloseWindowNow(dialog);
+    EXPECT_EQ(Finish(), 0) << how;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << how << " after typing \"" << c.typed << "\"";
+  }
+}
+
+TEST_F(DialogTest, TextFieldTakesAtMost255Characters) {
+  HWND dialog = StartDialog("text \"Long answer?\" out.txt");
+  ASSERT_TRUE(dialog);
+  HWND field = GetDlgItem(dialog, FieldId);
+  std::string typed;
+  for (int i = 0; i < 300; i++) typed += static_cast<char>('a' + i % 26);
+  SendChars(field, typed);
+  EXPECT_EQ(TextOf(field), typed.substr(0, 255)) << "what the user sees";
+  SendChars(field, "\r");
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), typed.substr(0, 255) + "\r\n") << "is what is written";
+}
+
+TEST_F(DialogTest, ManyLinePromptMakesTheWindowTaller) {
+  WriteFileBytes(JoinPath(scratch_, "prompt.txt"), "One\r\nTwo\r\nThree\r\nFour\r\nFive\r\n");
+  HWND small = StartDialog("text \"One line\" out.txt");
+  ASSERT_TRUE(small);
+  RECT smallRect = RectOf(small), smallLabel = RectOf(GetDlgItem(small, LabelId));
+  PressButton(small, LeftId);
+  EXPECT_EQ(Finish(), 0);
+
+  HWND tall = StartDialog("text @prompt.txt out.txt");
+  ASSERT_TRUE(tall);
+  RECT tallRect = RectOf(tall), tallLabel = RectOf(GetDlgItem(tall, LabelId));
+  EXPECT_EQ(TextOf(GetDlgItem(tall, LabelId)), "One\nTwo\nThree\nFour\nFive\n");
+  EXPECT_GT(Height(tallRect), Height(smallRect) + 3 * Height(smallLabel))
+      << "five lines against one: got " << Height(tallRect) << " and " << Height(smallRect);
+  EXPECT_EQ(Height(tallRect) - Height(tallLabel), Height(smallRect) - Height(smallLabel))
+      << "only the label grows";
+  EXPECT_EQ(Width(tallRect), Width(smallRect));
+  PressButton(tall, LeftId);
+  EXPECT_EQ(Finish(), 0);
+}
+
+TEST_F(DialogTest, ResizingGivesWidthToFieldAndHeightToLabel) {
+  HWND dialog = StartDialog("text \"Resize me\" out.txt");
+  ASSERT_TRUE(dialog);
+  RECT before = RectOf(dialog);
+  RECT label = RectOf(GetDlgItem(dialog, LabelId)), field = RectOf(GetDlgItem(dialog, FieldId));
+  RECT left = RectOf(GetDlgItem(dialog, LeftId)), right = RectOf(GetDlgItem(dialog, RightId));
+  MoveWindow(dialog, before.left, before.top, Width(before) + 100, Height(before) + 60, TRUE);
+  RECT label2 = RectOf(GetDlgItem(dialog, LabelId)), field2 = RectOf(GetDlgItem(dialog, FieldId));
+  RECT left2 = RectOf(GetDlgItem(dialog, LeftId)), right2 = RectOf(GetDlgItem(dialog, RightId));
+  EXPECT_EQ(Width(field2), Width(field) + 100);
+  EXPECT_EQ(Height(field2), Height(field));
+  EXPECT_EQ(Width(label2), Width(label) + 100);
+  EXPECT_EQ(Height(label2), Height(label) + 60);
+  EXPECT_EQ(Width(left2), Width(left));
+  EXPECT_EQ(Width(right2), Width(right));
+  EXPECT_EQ(right2.left - right.left, 100) << "the right button stays in its corner";
+  EXPECT_EQ(left2.top - left.top, 60);
+
+  // Dragging cannot go below the smallest client size of 316 x 96.
+  MoveWindow(dialog, before.left, before.top, 50, 50, TRUE);
+  RECT shrunk = RectOf(dialog);
+  EXPECT_GE(Width(shrunk), 316);
+  EXPECT_GE(Height(shrunk), 96);
+  PressButton(dialog, LeftId);
+  EXPECT_EQ(Finish(), 0);
+}
+
+TEST_F(DialogTest, MinimizingKeepsTheLayout) {
+  HWND dialog = StartDialog("text \"Minimize me\" out.txt");
+  ASSERT_TRUE(dialog);
+  RECT field = RectOf(GetDlgItem(dialog, FieldId)), label = RectOf(GetDlgItem(dialog, LabelId));
+  ShowWindow(dialog, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(dialog));
+  EXPECT_EQ(Width(RectOf(GetDlgItem(dialog, FieldId))), Width(field)) << "while minimized";
+  EXPECT_EQ(Height(RectOf(GetDlgItem(dialog, LabelId))), Height(label)) << "while minimized";
+  ShowWindow(dialog, SW_RESTORE);
+  EXPECT_EQ(Width(RectOf(GetDlgItem(dialog, FieldId))), Width(field));
+  SendChars(GetDlgItem(dialog, FieldId), "still works\r");
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "still works\r\n");
+}
+
+TEST_F(DialogTest, UsageOfTheDialogModes) {
+  struct {
+    const char* args;
+    const char* text;
+  } cases[] = {
+      {"text prompt", "ask text [-bn|-bd] prompt outfile"},
+      {"text -r prompt out.txt", "ask text [-bn|-bd] prompt outfile"},
+      {"text -bn out.txt", "ask text [-bn|-bd] prompt outfile"},
+      {"list prompt out.txt", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {"list -r -bn -x prompt l.csv out.txt", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+  };
+  for (const auto& c : cases) {
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", c.args), &box), 1) << c.args;
+    EXPECT_EQ(box.text, c.text) << c.args;
+    EXPECT_EQ(box.caption, "Ask Ver 0.12");
+  }
+  EXPECT_EQ(ReadFileBytes(out_), "old answer\r\nsecond old line\r\n") << "untouched";
+}
+
+// --- The list dialog ---
+
+class ListTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    WriteFileBytes(JoinPath(scratch_, "colours.csv"),
+                   "Red,\"#ff0000\"\r\n"
+                   "green, 2\r\n"
+                   "Blue,\"b,l,u,e\"\r\n"
+                   "Red,second red\r\n"
+                   "amber,\"\"\"quoted\"\"\"\r\n");
+  }
+  // Chooses the entry at position, presses the right button and returns
+  // what was written.
+  std::string Choose(HWND dialog, int position) {
+    SendMessageA(GetDlgItem(dialog, FieldId), LB_SETCURSEL, position, 0);
+    PressButton(dialog, RightId);
+    EXPECT_EQ(Finish(), 0);
+    return ReadFileBytes(out_);
+  }
+};
+
+TEST_F(ListTest, SortedAndRawEntries) {
+  HWND dialog = StartDialog("list \"Pick a colour\" colours.csv out.txt");
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, LabelId)), "Pick a colour");
+  EXPECT_EQ(ClassOf(GetDlgItem(dialog, FieldId)), "ListBox");
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, LeftId)), "Cancel");
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, RightId)), "Ok");
+  std::vector<std::string> sorted = ListBoxEntries(GetDlgItem(dialog, FieldId));
+  EXPECT_EQ(sorted, (std::vector<std::string>{"amber", "Blue", "green", "Red", "Red"}));
+  EXPECT_EQ(SendMessageA(GetDlgItem(dialog, FieldId), LB_GETCURSEL, 0, 0), LB_ERR)
+      << "nothing selected at first";
+  PressButton(dialog, LeftId);
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "\r\n");
+
+  dialog = StartDialog("list -bd \"Pick a colour\" colours.csv out.txt -R");
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(ListBoxEntries(GetDlgItem(dialog, FieldId)),
+            (std::vector<std::string>{"Red", "green", "Blue", "Red", "amber"}));
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, LeftId)), "Back");
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, RightId)), "Done");
+  CloseWindowNow(dialog);
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "\r\n");
+}
+
+TEST_F(ListTest, ColumnTwoOfTheChosenRowInBothOrders) {
+  struct {
+    const char* switches;
+    int position;
+    const char* written;
+  } cases[] = {
+      {"", 0, "\"quoted\"\r\n"},  // amber
+      {"", 1, "b,l,u,e\r\n"},     // Blue
+      {"", 2, "2\r\n"},           // green
+      {"-r ", 0, "#ff0000\r\n"},  // the first Red
+      {"-r ", 2, "b,l,u,e\r\n"}, {"-r ", 3, "second red\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(std::string("list ") + c.switches + "Colour colours.csv out.txt");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Choose(dialog, c.position), c.written) << c.switches << "position " << c.position;
+  }
+}
+
+TEST_F(ListTest, DuplicateEntriesKeepTheirOwnRows) {
+  std::vector<std::string> written;
+  for (int position : {3, 4}) {  // the two Reds of the sorted list
+    HWND dialog = StartDialog("list Colour colours.csv out.txt");
+    ASSERT_TRUE(dialog);
+    written.push_back(Choose(dialog, position));
+  }
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::string>{"#ff0000\r\n", "second red\r\n"}));
+}
+
+TEST_F(ListTest, NoSelectionOrOneColumnWritesBlank) {
+  HWND dialog = StartDialog("list Colour colours.csv out.txt");
+  ASSERT_TRUE(dialog);
+  PressButton(dialog, RightId);
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "\r\n") << "Ok with nothing selected";
+
+  WriteFileBytes(JoinPath(scratch_, "names.csv"), "Ann\r\nBob\r\n");
+  WriteFileBytes(out_, "old\r\n");
+  dialog = StartDialog("list Name names.csv out.txt");
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(ListBoxEntries(GetDlgItem(dialog, FieldId)), (std::vector<std::string>{"Ann", "Bob"}));
+  EXPECT_EQ(Choose(dialog, 1), "\r\n") << "no second column";
+}
+
+TEST_F(ListTest, DoubleClickSelectsButDoesNotEnd) {
+  HWND dialog = StartDialog("list -r Colour colours.csv out.txt");
+  ASSERT_TRUE(dialog);
+  HWND list = GetDlgItem(dialog, FieldId);
+  // A point inside the second entry.
+  LPARAM at = MAKELPARAM(10, 5 + SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the second entry is selected";
+  EXPECT_EQ(WaitForExit(child_, 1000), KilledStatus) << "a double-click must not end the dialog";
+}
+
+TEST_F(ListTest, NoDataIsFatalAndLeavesTheResult) {
+  WriteFileBytes(JoinPath(scratch_, "empty.csv"), "");
+  for (const char* list : {"empty.csv", "missing.csv"}) {
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", std::string("list p ") + list + " out.txt"), &box), 1);
+    EXPECT_EQ(box.text, std::string("No data in list file: ") + list);
+    EXPECT_EQ(box.caption, "Ask Ver 0.12");
+    EXPECT_EQ(box.icon, "warning");
+  }
+  EXPECT_EQ(ReadFileBytes(out_), "old answer\r\nsecond old line\r\n");
+}
+
+}  // namespace
