@@ -1,14 +1,19 @@
-// Times command lines from start to exit, side by side: each round starts
-// every command once, in turn, so that drift hits all of them alike.
-// Prints the median, the fastest and the slowest run of each, and the ratio
-// of each median to the first command's (the limit).
+// Times command lines side by side: each round starts every command once,
+// in turn, so that drift hits all of them alike. Prints the median, the
+// fastest and the slowest run of each, and the ratio of each median to the
+// first command's (the limit).
 //
-//   startup_timer ROUNDS "command line" "command line" ...
+//   startup_timer ROUNDS [--window CLASS] "command line" ...
+//
+// Without --window a run lasts from CreateProcessA to the end of the
+// process; with it, until the process shows a visible top-level window of
+// that class, which is then closed.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,8 +25,40 @@ double Now(const LARGE_INTEGER& frequency) {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// Milliseconds from CreateProcessA to the end of the process; -1 on failure.
-double TimeOnce(const std::string& commandLine, const LARGE_INTEGER& frequency) {
+struct WindowSearch {
+  DWORD pid;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (pid == search->pid && IsWindowVisible(window) && strcmp(name, search->className) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The child's visible window of that class, polled for at most 60 s.
+HWND WaitForWindowOf(const PROCESS_INFORMATION& info, const char* className) {
+  for (int i = 0; i < 60000; i++) {
+    WindowSearch search{info.dwProcessId, className, nullptr};
+    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    if (WaitForSingleObject(info.hProcess, 1) == WAIT_OBJECT_0) return nullptr;
+  }
+  return nullptr;
+}
+
+// Milliseconds from CreateProcessA to the end of the process, or to its
+// window when windowClass is given; -1 on failure.
+double TimeOnce(const std::string& commandLine, const char* windowClass,
+                const LARGE_INTEGER& frequency) {
   std::string line = commandLine;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -30,32 +67,51 @@ double TimeOnce(const std::string& commandLine, const LARGE_INTEGER& frequency) 
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info))
     return -1;
-  DWORD waited = WaitForSingleObject(info.hProcess, 60000);
-  double end = Now(frequency);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  bool reached;
+  double end;
+  if (windowClass) {
+    HWND window = WaitForWindowOf(info, windowClass);
+    end = Now(frequency);
+    reached = window != nullptr;
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+  } else {
+    reached = WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+    end = Now(frequency);
+  }
+  if (WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(info.hProcess, 1);
+    reached = false;
+  }
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  return waited == WAIT_OBJECT_0 ? end - start : -1;
+  return reached ? end - start : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: startup_timer ROUNDS \"command line\" ...\n");
+    fprintf(stderr, "usage: startup_timer ROUNDS [--window CLASS] \"command line\" ...\n");
     return 2;
   }
   int rounds = atoi(argv[1]);
   if (rounds < 1) rounds = 1;
+  int first = 2;
+  const char* windowClass = nullptr;
+  if (argc > 4 && strcmp(argv[2], "--window") == 0) {
+    windowClass = argv[3];
+    first = 4;
+  }
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
 
-  std::vector<std::string> commands(argv + 2, argv + argc);
+  std::vector<std::string> commands(argv + first, argv + argc);
   std::vector<std::vector<double>> times(commands.size());
-  for (size_t i = 0; i < commands.size(); i++) TimeOnce(commands[i], frequency);  // warm-up
+  for (size_t i = 0; i < commands.size(); i++)
+    TimeOnce(commands[i], windowClass, frequency);  // warm-up
   for (int r = 0; r < rounds; r++) {
     for (size_t i = 0; i < commands.size(); i++) {
-      double ms = TimeOnce(commands[i], frequency);
+      double ms = TimeOnce(commands[i], windowClass, frequency);
       if (ms < 0) {
         fprintf(stderr, "cannot run: %s\n", commands[i].c_str());
         return 1;
@@ -76,6 +132,7 @@ int main(int argc, char** argv) {
     printf("%-60s %9.1f %9.1f %9.1f %6.2fx\n", shown.c_str(), median, t.front(), t.back(),
            limit > 0 ? median / limit : 0.0);
   }
-  printf("%d rounds, commands started in turn within each round\n", rounds);
+  printf("%d rounds, commands started in turn within each round; times %s\n", rounds,
+         windowClass ? "to the first visible window" : "to the end of the process");
   return 0;
 }

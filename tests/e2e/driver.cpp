@@ -141,7 +141,12 @@ HWND WaitForWindow(const Child& child, const char* className, DWORD limitMs) {
   for (;;) {
     FindRequest request{child.pid, className, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&request));
-    if (!request.found.empty()) return request.found.front();
+    if (!request.found.empty()) {
+      // A message sent to the window is handled only once its thread waits
+      // in its message loop: then the window is built and laid out.
+      SendMessageTimeoutA(request.found.front(), WM_NULL, 0, 0, SMTO_NORMAL, limitMs, nullptr);
+      return request.found.front();
+    }
     if (!child.process || WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0) return nullptr;
     if (GetTickCount() - start > limitMs) return nullptr;
     Sleep(20);

@@ -160,7 +160,7 @@ TEST_F(FilesTest, EnsureUserFileCopiesOnlyOnce) {
   MakeFolders(ScratchPath("appdata").c_str());
 
   char* first = EnsureUserFile(defaults.c_str(), "Maker", "Tool", "user.cfg");
-  EXPECT_EQ(ReadBytes(first), "default\n");
+  EXPECT_EQ(ReadBytes(first), std::string("default") + Eol) << "copied in text mode";
   WriteBytes(first, "changed by the user\n");
   char* second = EnsureUserFile(defaults.c_str(), "Maker", "Tool", "user.cfg");
   EXPECT_STREQ(first, second);

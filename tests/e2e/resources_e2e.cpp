@@ -1,0 +1,105 @@
+// The programs' resources as Windows reads them: the version block, the
+// icon group and ask's accelerator table. Checked for this build's programs
+// and, where they were built, for the 32-bit programs in dist/ (loaded as
+// data, so they need not be able to run here).
+#include <string>
+#include <vector>
+
+#include "e2e_config.h"
+#include "e2e_test.h"
+
+namespace {
+
+struct Tool {
+  const char* file;
+  const char* name;
+  const char* version;
+  WORD versionNumbers[4];
+};
+
+const Tool Tools[] = {
+    {"ask", "Ask", "0.12.0.0", {0, 12, 0, 0}},
+    {"run", "Run", "0.11.0.0", {0, 11, 0, 0}},
+    {"say", "Say", "0.11.0.0", {0, 11, 0, 0}},
+};
+
+// The folders whose programs are checked.
+std::vector<std::string> ProgramFolders() {
+  std::vector<std::string> folders = {TOOLS_DIR};
+  std::string dist32 = DIST32_DIR;
+  if (dist32 != TOOLS_DIR &&
+      GetFileAttributesA((dist32 + "\\say.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
+    folders.push_back(dist32);
+  return folders;
+}
+
+std::string VersionString(const std::vector<char>& block, const char* name) {
+  std::string query = std::string("\\StringFileInfo\\080904B0\\") + name;
+  char* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+    return "<missing>";
+  return std::string(value, length > 0 ? length - 1 : 0);
+}
+
+BOOL CALLBACK CountName(HMODULE, LPCSTR, LPSTR, LONG_PTR param) {
+  ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
+TEST(Resources, VersionBlockIconsAndAccelerators) {
+  for (const std::string& folder : ProgramFolders()) {
+    for (const Tool& tool : Tools) {
+      std::string path = folder + "\\" + tool.file + ".exe";
+      SCOPED_TRACE(path);
+      DWORD handle = 0;
+      DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+      ASSERT_GT(size, 0u) << "no version block";
+      std::vector<char> block(size);
+      ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
+
+      VS_FIXEDFILEINFO* fixed = nullptr;
+      UINT length = 0;
+      ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+      EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), tool.versionNumbers[0]);
+      EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), tool.versionNumbers[1]);
+      EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+      EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+      EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+      WORD* translation = nullptr;
+      ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                                 reinterpret_cast<void**>(&translation), &length));
+      ASSERT_GE(length, 4u);
+      EXPECT_EQ(translation[0], 0x0809);
+      EXPECT_EQ(translation[1], 0x04B0);
+
+      EXPECT_EQ(VersionString(block, "FileVersion"), tool.version);
+      EXPECT_EQ(VersionString(block, "ProductVersion"), tool.version);
+      EXPECT_EQ(VersionString(block, "FileDescription"), tool.name);
+      EXPECT_EQ(VersionString(block, "InternalName"), tool.name);
+      EXPECT_EQ(VersionString(block, "ProductName"), tool.name);
+      EXPECT_EQ(VersionString(block, "OriginalFilename"), std::string(tool.name) + ".exe");
+      EXPECT_EQ(VersionString(block, "CompanyName"), "Quilverton");
+      EXPECT_NE(VersionString(block, "LegalCopyright").find("Quilverton"), std::string::npos);
+
+      HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+      ASSERT_TRUE(module) << "error " << GetLastError();
+      int groups = 0, icons = 0;
+      EnumResourceNamesA(module, RT_GROUP_ICON, CountName, reinterpret_cast<LONG_PTR>(&groups));
+      EnumResourceNamesA(module, RT_ICON, CountName, reinterpret_cast<LONG_PTR>(&icons));
+      EXPECT_EQ(groups, 1);
+      EXPECT_EQ(icons, 9);
+      HRSRC accelerators = FindResourceA(module, MAKEINTRESOURCEA(201), RT_ACCELERATOR);
+      if (std::string(tool.file) == "ask") {
+        ASSERT_TRUE(accelerators) << "ask carries accelerator table 201";
+        EXPECT_EQ(SizeofResource(module, accelerators), 0u) << "with no entries";
+      } else {
+        EXPECT_FALSE(accelerators);
+      }
+      FreeLibrary(module);
+    }
+  }
+}
+
+}  // namespace
