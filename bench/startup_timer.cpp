@@ -7,7 +7,8 @@
 //
 // Without --window a run lasts from CreateProcessA to the end of the
 // process; with it, until the process shows a visible top-level window of
-// that class, which is then closed.
+// that class and answers messages (its message loop runs), which is then
+// closed.
 #include <windows.h>
 
 #include <algorithm>
@@ -49,7 +50,12 @@ HWND WaitForWindowOf(const PROCESS_INFORMATION& info, const char* className) {
   for (int i = 0; i < 60000; i++) {
     WindowSearch search{info.dwProcessId, className, nullptr};
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (search.found) {
+      // Ready means built: the window's thread answers a sent message only
+      // from its message loop, after the window has been filled.
+      SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 600000, nullptr);
+      return search.found;
+    }
     if (WaitForSingleObject(info.hProcess, 1) == WAIT_OBJECT_0) return nullptr;
   }
   return nullptr;

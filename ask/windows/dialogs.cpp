@@ -331,6 +331,10 @@ LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // --- The list ---
 
 int FillListBox(HWND list, const CsvTable* table, int column) {
+  // The list is already on screen: redrawing it (and its scroll bar) after
+  // every entry would cost far more than adding the entries.
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_INITSTORAGE, table->rowCount, 0);
   for (int row = 1; row <= table->rowCount; row++) {
     const char* cell = CsvCell(table, row, column);
     char* shown = StripQuotes(cell ? cell : "");
@@ -339,6 +343,8 @@ int FillListBox(HWND list, const CsvTable* table, int column) {
     SendMessageA(list, LB_SETITEMDATA, at, row);
     free(shown);
   }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
   return table->rowCount;
 }
 
