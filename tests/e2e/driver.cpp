@@ -153,6 +153,13 @@ HWND WaitForWindow(const Child& child, const char* className, DWORD limitMs) {
   }
 }
 
+void WaitUntilGone(const Child& child, HWND window, DWORD limitMs) {
+  DWORD start = GetTickCount();
+  while (IsWindow(window) && IsWindowVisible(window) && GetTickCount() - start < limitMs) {
+    if (!child.process || WaitForSingleObject(child.process, 10) == WAIT_OBJECT_0) return;
+  }
+}
+
 std::string ClassOf(HWND window) {
   char name[256] = "";
   GetClassNameA(window, name, sizeof name);

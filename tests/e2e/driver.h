@@ -63,6 +63,10 @@ void Kill(Child* child);
 // null after limitMs (or as soon as the child has ended).
 HWND WaitForWindow(const Child& child, const char* className, DWORD limitMs = WaitLimitMs);
 
+// Waits (at most limitMs) until the window is gone or hidden, or the child
+// has ended, so that the next wait does not find it again.
+void WaitUntilGone(const Child& child, HWND window, DWORD limitMs = WaitLimitMs);
+
 // All visible top-level windows owned by the child.
 std::vector<HWND> WindowsOf(const Child& child);
 

@@ -1,0 +1,516 @@
+// Hostile and broken input, end to end: each row says what the user must
+// see, the exit status, and that the result file holds either the one
+// complete answer line or what it held before. Every wait is bounded.
+#include <cstdlib>
+#include <functional>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "e2e_config.h"
+#include "e2e_test.h"
+
+namespace {
+
+// How a window's text is compared.
+enum class Match { Exact, Prefix, Any };
+
+// A window that must appear, in order, and how it is answered.
+struct Expected {
+  const char* windowClass;  // MessageBoxClass or DialogClass
+  Match match;
+  std::string text;  // a box's text, a dialog's label, or a system dialog's title
+  int answer;        // button id to press
+  int pick = -1;     // list dialogs: the position selected first
+};
+
+struct Row;
+
+struct Row {
+  const char* name;
+  const char* tool;
+  std::string args;  // "{S}" stands for the scratch folder, "{P}" for the probe
+  // Makes the row's files; may adjust the options and, where the outcome
+  // depends on the system (read-only files are writable for root under
+  // Wine), the expectations.
+  std::function<void(const std::string& scratch, LaunchOptions* options, Row* row)> prepare;
+  std::vector<Expected> windows;
+  int status;
+  const char* result = nullptr;  // bytes of the result file; null: untouched
+  const char* resultName = "out.txt";
+  std::function<void(const std::string& scratch)> check = {};  // further checks
+};
+
+const char* const OldResult = "old line 1\r\nold line 2\r\n";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+void Write(const std::string& scratch, const char* name, const std::string& bytes) {
+  WriteFileBytes(JoinPath(scratch, name), bytes);
+}
+
+void MakeFolder(const std::string& scratch, const char* name) {
+  CreateDirectoryA(JoinPath(scratch, name).c_str(), nullptr);
+}
+
+void MakeReadOnly(const std::string& scratch, const char* name) {
+  SetFileAttributesA(JoinPath(scratch, name).c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+std::string Repeat(char c, size_t n) { return std::string(n, c); }
+
+std::string Numbered(const char* prefix, int from, int to) {
+  std::string args;
+  for (int i = from; i <= to; i++) args += std::string(" ") + prefix + std::to_string(i);
+  return args;
+}
+
+const Expected NoAppData = {MessageBoxClass, Match::Exact,
+                            "The APPDATA environment variable is missing.", IDOK};
+
+Expected Box(const std::string& text, int answer = IDOK) {
+  return {MessageBoxClass, Match::Exact, text, answer};
+}
+Expected AnyBox(int answer = IDOK) { return {MessageBoxClass, Match::Any, "", answer}; }
+Expected Question(int answer = IDOK) { return {MessageBoxClass, Match::Exact, "p", answer}; }
+Expected Dialog(const std::string& label, int answer, int pick = -1) {
+  return {DialogClass, Match::Exact, label, answer, pick};
+}
+
+constexpr int Left = 4002, Right = 4003;
+
+void Unset(const std::string&, LaunchOptions* options, Row*) {
+  options->unset.push_back("APPDATA");
+}
+
+// Makes the file read-only; where the system still lets this process write
+// it, ask will too, and the row then expects the answer instead of the
+// failure.
+void ReadOnlyResult(const std::string& s, LaunchOptions*, Row* row) {
+  std::string path = JoinPath(s, "out.txt");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    row->windows.pop_back();
+    row->status = 0;
+    row->result = "ok\r\n";
+  }
+}
+
+// Keeps a file open without sharing for the rest of the row, as another
+// program would.
+HANDLE Locked = INVALID_HANDLE_VALUE;
+void Lock(const std::string& path) {
+  Locked = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(Locked, INVALID_HANDLE_VALUE) << "cannot lock " << path;
+}
+
+std::vector<Row> Rows() {
+  std::string bigName = Repeat('x', 50 * 1000 * 1000);
+  std::string cut = "Can't write to file: " + Repeat('x', 475) + " ...";
+  return {
+      {"AppDataUnsetAsk", "ask", "ok p out.txt", Unset, {NoAppData}, 1},
+      {"AppDataUnsetSay", "say", "hello", Unset, {NoAppData}, 1},
+      {"AppDataUnsetRun",
+       "run",
+       "\"{P}\"",
+       Unset,
+       {NoAppData},
+       1,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_EQ(ReadFileBytes(JoinPath(s, "probe-out.txt")), "<missing>") << "nothing started";
+       }},
+      {"FileArgMissingSay",
+       "say",
+       "@missing.txt",
+       nullptr,
+       {Box("Can't read file: missing.txt")},
+       1},
+      {"FileArgMissingAsk",
+       "ask",
+       "ok @missing.txt out.txt",
+       nullptr,
+       {Box("Can't read file: missing.txt")},
+       1},
+      {"FileArgMissingRun",
+       "run",
+       "\"{P}\" @missing.txt",
+       nullptr,
+       {Box("Can't read file: missing.txt")},
+       1,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_EQ(ReadFileBytes(JoinPath(s, "probe-out.txt")), "<missing>");
+       }},
+      {"FileArgEmptyMessage",
+       "say",
+       "@empty.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "empty.txt", ""); },
+       {Box("")},
+       0},
+      {"FileArgEmptyPrompt",
+       "ask",
+       "ok @empty.txt out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "empty.txt", ""); },
+       {Box("")},
+       0,
+       "ok\r\n"},
+      {"FileArgEmptyResultPath",
+       "ask",
+       "ok p @empty.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "empty.txt", ""); },
+       {Question(), Box("Can't write to file: ")},
+       1},
+      {"FileArgIsFolder",
+       "say",
+       "@sub",
+       [](const std::string& s, LaunchOptions*, Row*) { MakeFolder(s, "sub"); },
+       {Box("Can't read file: sub")},
+       1},
+      {"FileArgOf50MegabytesAsResultPath",
+       "ask",
+       "ok p @big.txt",
+       [bigName](const std::string& s, LaunchOptions*, Row*) { Write(s, "big.txt", bigName); },
+       {Question(), Box(cut)},
+       1},
+      {"FileArgWithZeroBytes",
+       "say",
+       "@zero.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "zero.txt", std::string("before\0after", 12));
+       },
+       {Box("before")},
+       0},
+      {"FileArgWithCarriageReturnsOnly",
+       "say",
+       "@cr.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "cr.txt", "one\rtwo\r"); },
+       {Box("one\rtwo\r")},
+       0},
+      {"AtSignAlone", "say", "@", nullptr, {Box("Can't read file: ")}, 1},
+      {"CommandLineOf32000Characters",
+       "say",
+       Repeat('m', 32000),
+       nullptr,
+       {Box(Repeat('m', 32000))},
+       0},
+      {"HundredArgumentsSay",
+       "say",
+       Numbered("m", 1, 100),
+       nullptr,
+       {{MessageBoxClass, Match::Prefix, "Usage:\n\nsay ", IDOK}},
+       1},
+      {"HundredArgumentsAsk",
+       "ask",
+       "ok p out.txt" + Numbered("a", 4, 100),
+       nullptr,
+       {Box("ask ok prompt outfile")},
+       1},
+      {"HundredArgumentsRun",
+       "run",
+       "\"{P}\"" + Numbered("a", 1, 100),
+       nullptr,
+       {},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         std::string got = ReadFileBytes(JoinPath(s, "probe-out.txt"));
+         EXPECT_NE(got.find(" \"a28\""), std::string::npos) << got;
+         EXPECT_EQ(got.find("a29"), std::string::npos) << "entries after the 30th are dropped";
+       }},
+      {"PromptOf100000Characters",
+       "ask",
+       "text @prompt.txt out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "prompt.txt", Repeat('w', 100000));
+       },
+       // The label's text is too long to be read back from another process.
+       {{DialogClass, Match::Any, "", Left}},
+       0,
+       "\r\n"},
+      {"PercentSignsInMessage", "say", "\"%s %n %d %% %\"", nullptr, {Box("%s %n %d %% %")}, 0},
+      {"PercentSignsInFatalMessage",
+       "ask",
+       "ok p \"none\\%s%n.txt\"",
+       nullptr,
+       {Question(), Box("Can't write to file: none\\%s%n.txt")},
+       1},
+      {"LogInMissingFolder",
+       "say",
+       "-dbg=1 -log=none\\x.log hello",
+       nullptr,
+       {Box("hello")},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_EQ(ReadFileBytes(JoinPath(s, "none\\x.log")), "<missing>");
+       }},
+      {"LogReadOnly",
+       "say",
+       "-dbg=1 -log=ro.log hello",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "ro.log", "kept\r\n");
+         MakeReadOnly(s, "ro.log");
+       },
+       {Box("hello")},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_EQ(ReadFileBytes(JoinPath(s, "ro.log")).rfind("kept\r\n", 0), 0u) << "nothing lost";
+       }},
+      {"LogLockedByAnotherProgram",
+       "say",
+       "-dbg=1 -log=locked.log hello",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "locked.log", "kept\r\n");
+         Lock(JoinPath(s, "locked.log"));
+       },
+       {Box("hello")},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_EQ(ReadFileBytes(JoinPath(s, "locked.log")), "kept\r\n");
+       }},
+      {"ResultInMissingFolder",
+       "ask",
+       "ok p none\\out.txt",
+       nullptr,
+       {Question(), Box("Can't write to file: none\\out.txt")},
+       1},
+      {"ResultReadOnly",
+       "ask",
+       "ok p out.txt",
+       ReadOnlyResult,
+       {Question(), Box("Can't write to file: out.txt")},
+       1},
+      {"ResultLockedByAnotherProgram",
+       "ask",
+       "ok p out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Lock(JoinPath(s, "out.txt")); },
+       {Question(), Box("Can't write to file: out.txt")},
+       1},
+      {"ResultIsFolder",
+       "ask",
+       "ok p sub",
+       [](const std::string& s, LaunchOptions*, Row*) { MakeFolder(s, "sub"); },
+       {Question(), Box("Can't write to file: sub")},
+       1},
+      {"ResultOnFullDevice",
+       "ask",
+       "yn p Z:\\dev\\full",
+       nullptr,
+       {Question(IDYES), Box("Can't write to file: Z:\\dev\\full")},
+       1},
+      {"ResultIsTheListFile",
+       "ask",
+       "list -r p list.csv list.csv",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "list.csv", "a,first\r\nb,second\r\n");
+       },
+       {Dialog("p", Right, 1)},
+       0,
+       "second\r\n",
+       "list.csv"},
+      {"ListOfBinaryGarbage",
+       "ask",
+       "list -r p garbage.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         std::mt19937 random(7);
+         std::string bytes;
+         for (int i = 0; i < 20000; i++) bytes += static_cast<char>(random() & 0xFF);
+         Write(s, "garbage.csv", bytes);
+       },
+       {Dialog("p", Left)},
+       0,
+       "\r\n"},
+      {"ListOfOneHugeLine",
+       "ask",
+       "list p huge.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "huge.csv", Repeat('y', 1000 * 1000) + ",big\r\n");
+       },
+       {Dialog("p", Right, 0)},
+       0,
+       "big\r\n"},
+      {"ListOf100000Rows",
+       "ask",
+       "list p rows.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         std::string rows;
+         for (int i = 99999; i >= 0; i--) {
+           char line[64];
+           snprintf(line, sizeof line, "Item %06d,value %d\r\n", i, i);
+           rows += line;
+         }
+         Write(s, "rows.csv", rows);
+       },
+       {Dialog("p", Right, 0)},
+       0,
+       "value 0\r\n"},
+      {"ListOfOnlyCommas",
+       "ask",
+       "list p commas.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "commas.csv", ",,,\r\n,,\r\n,\r\n");
+       },
+       {Dialog("p", Right, 1)},
+       0,
+       "\r\n"},
+      {"ListWithUnclosedQuotes",
+       "ask",
+       "list -r p quotes.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "quotes.csv", "\"abc,def\r\nx,\"y z\r\n");
+       },
+       {Dialog("p", Right, 0)},
+       0,
+       "\r\n"},
+      {"ListFileEmpty",
+       "ask",
+       "list p empty.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "empty.csv", ""); },
+       {Box("No data in list file: empty.csv")},
+       1},
+      {"ListFileIsFolder",
+       "ask",
+       "list p sub out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { MakeFolder(s, "sub"); },
+       {Box("No data in list file: sub")},
+       1},
+      {"ListFileMissing",
+       "ask",
+       "list p missing.csv out.txt",
+       nullptr,
+       {Box("No data in list file: missing.csv")},
+       1},
+      {"RunMissingProgram", "run", "no-such-program.exe x", nullptr, {AnyBox()}, -1},
+      {"RunDocumentWithoutAssociation",
+       "run",
+       "document.qzx",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "document.qzx", "data"); },
+       {AnyBox()},
+       -1},
+      {"RunExitCodeWithTopBitSet",
+       "run",
+       "\"{P}\"",
+       [](const std::string&, LaunchOptions* options, Row*) {
+         options->set.push_back({"PROBE_EXIT", "0x80000001"});
+       },
+       {},
+       static_cast<int>(0x80000001u)},
+      {"RunFileArgWithCarriageReturns",
+       "run",
+       "-dbg=1 -log=run.log \"{P}\" @cr.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "cr.txt", "one\rtwo\r\n"); },
+       {},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         std::string log = ReadFileBytes(JoinPath(s, "run.log"));
+         // CR LF read as LF, and that one final LF dropped: the lone CR stays.
+         EXPECT_NE(log.find(" args= \"one\rtwo\" mode=1 ...\r\n"), std::string::npos) << log;
+       }},
+      {"EmptyModeWord",
+       "ask",
+       "\"\" p out.txt",
+       nullptr,
+       {{MessageBoxClass, Match::Prefix, "Usage:\n\nask ok prompt out.txt", IDOK}},
+       1},
+      {"EmptyMessage", "say", "\"\"", nullptr, {Box("")}, 0},
+      {"HugeDebugLevel",
+       "say",
+       "-dbg=99999999999 -log=l.log hi",
+       nullptr,
+       {Box("hi")},
+       0,
+       nullptr,
+       "out.txt",
+       [](const std::string& s) {
+         EXPECT_NE(ReadFileBytes(JoinPath(s, "l.log")).find(" Cmdline: "), std::string::npos);
+       }},
+      {"FileModeResultInMissingFolder",
+       "ask",
+       "file \"Pick\" none\\out.txt",
+       nullptr,
+       {{MessageBoxClass, Match::Exact, "Pick", IDCANCEL},
+        Box("Can't write to file: none\\out.txt")},
+       1},
+      {"TextModeResultOnFullDevice",
+       "ask",
+       "text p Z:\\dev\\full",
+       nullptr,
+       {Dialog("p", Right), Box("Can't write to file: Z:\\dev\\full")},
+       1},
+  };
+}
+
+class BadInput : public E2eTest, public ::testing::WithParamInterface<Row> {
+ protected:
+  void TearDown() override {
+    E2eTest::TearDown();
+    if (Locked != INVALID_HANDLE_VALUE) CloseHandle(Locked);
+    Locked = INVALID_HANDLE_VALUE;
+  }
+};
+
+// Test names and failure messages show the row's name, not its bytes.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+// The text a window shows for the comparison: a message box's text, a
+// dialog's label, or (for the system dialogs) the window title.
+std::string ShownText(HWND window, const Expected& expected) {
+  if (std::string(expected.windowClass) == DialogClass) return TextOf(GetDlgItem(window, 4000));
+  std::string text = MessageBoxText(window);
+  return text == "<no text control>" ? TextOf(window) : text;
+}
+
+TEST_P(BadInput, EndsAsExpected) {
+  Row row = GetParam();
+  std::string out = JoinPath(scratch_, row.resultName);
+  WriteFileBytes(out, OldResult);
+  options_.set.push_back({"PROBE_OUT", JoinPath(scratch_, "probe-out.txt")});
+  if (row.prepare) row.prepare(scratch_, &options_, &row);
+  std::string args = Replace(Replace(row.args, "{S}", scratch_), "{P}", PROBE_PATH);
+  Child* child = Start(Command(row.tool, args));
+
+  for (const Expected& expected : row.windows) {
+    HWND window = WaitForWindow(*child, expected.windowClass);
+    ASSERT_TRUE(window) << "no " << expected.windowClass << " window; expected \""
+                        << expected.text.substr(0, 80) << "\"";
+    std::string shown = ShownText(window, expected);
+    if (expected.match == Match::Exact) {
+      EXPECT_EQ(shown.size(), expected.text.size());
+      EXPECT_TRUE(shown == expected.text) << "got \"" << shown.substr(0, 200) << "\"";
+    } else if (expected.match == Match::Prefix) {
+      EXPECT_EQ(shown.rfind(expected.text, 0), 0u) << "got \"" << shown.substr(0, 200) << "\"";
+    }
+    if (expected.pick >= 0) SendMessageA(GetDlgItem(window, 4001), LB_SETCURSEL, expected.pick, 0);
+    EXPECT_TRUE(PressButton(window, expected.answer)) << "no button " << expected.answer;
+    // ask's own dialogs stay on screen until the process ends.
+    if (std::string(expected.windowClass) == MessageBoxClass) WaitUntilGone(*child, window);
+  }
+  EXPECT_EQ(WaitForExit(child), row.status);
+  if (Locked != INVALID_HANDLE_VALUE) CloseHandle(Locked);
+  Locked = INVALID_HANDLE_VALUE;
+  EXPECT_EQ(ReadFileBytes(out), row.result ? row.result : OldResult);
+  if (row.check) row.check(scratch_);
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrix, BadInput, ::testing::ValuesIn(Rows()),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
+
+}  // namespace
