@@ -47,7 +47,7 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 
 // The child's visible window of that class, polled for at most 60 s.
 HWND WaitForWindowOf(const PROCESS_INFORMATION& info, const char* className) {
-  for (int i = 0; i < 60000; i++) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
     WindowSearch search{info.dwProcessId, className, nullptr};
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
     if (search.found) {
@@ -56,8 +56,12 @@ HWND WaitForWindowOf(const PROCESS_INFORMATION& info, const char* className) {
       SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 600000, nullptr);
       return search.found;
     }
-    if (WaitForSingleObject(info.hProcess, 1) == WAIT_OBJECT_0) return nullptr;
+    if (WaitForSingleObject(info.hProcess, 1) == WAIT_OBJECT_0) {
+      fprintf(stderr, "the program ended without a window\n");
+      return nullptr;
+    }
   }
+  fprintf(stderr, "no window within 60 s\n");
   return nullptr;
 }
 
@@ -85,6 +89,7 @@ double TimeOnce(const std::string& commandLine, const char* windowClass,
     end = Now(frequency);
   }
   if (WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0) {
+    fprintf(stderr, "the program did not end within 60 s\n");
     TerminateProcess(info.hProcess, 1);
     reached = false;
   }
