@@ -1,0 +1,26 @@
+#include "fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "frame.h"
+
+// The library's frame expects a tool; the fuzz targets are this one.
+const ToolIdentity ThisTool = {"Fuzz", 0, 1, "Fuzz.log", "/Fuzz.html", "Usage: fuzz"};
+int ToolMain(int, char**) { return 0; }
+
+std::string AsText(const uint8_t* data, size_t size) {
+  const char* bytes = reinterpret_cast<const char*>(data);
+  return std::string(bytes, strnlen(bytes, size));
+}
+
+std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_t size) {
+  std::string path = "/tmp/quil-fuzz-" + std::to_string(getpid()) + "-" + name;
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) abort();
+  if (size) fwrite(data, 1, size, f);
+  fclose(f);
+  return path;
+}
