@@ -29,14 +29,7 @@ class AskTest : public ::testing::Test {
     out_ = ScratchPath("out.txt");
     WriteBytes(out_, "old line 1\r\nold line 2\r\n");
   }
-  int Run(const std::string& commandLine) {
-    StandInCommandLine = commandLine;
-    try {
-      return ToolFrame(nullptr, nullptr, nullptr, 0);
-    } catch (const StandInExit& e) {
-      return e.status;
-    }
-  }
+  int Run(const std::string& commandLine) { return RunFrame(commandLine); }
   // The single box shown, or a failure.
   const StandInBox& OnlyBox() {
     EXPECT_EQ(StandInBoxes.size(), 1u);

@@ -36,16 +36,7 @@ class FrameTest : public ::testing::Test {
   std::string savedTemp_;
   bool hadTemp_ = false;
 
-  // Runs the frame on a command line; the exit status, whether ToolMain
-  // returned it or the process was ended.
-  int Run(const std::string& commandLine) {
-    StandInCommandLine = commandLine;
-    try {
-      return ToolFrame(nullptr, nullptr, nullptr, 0);
-    } catch (const StandInExit& e) {
-      return e.status;
-    }
-  }
+  int Run(const std::string& commandLine) { return RunFrame(commandLine); }
 };
 
 TEST_F(FrameTest, HandsOverArgumentsWithoutDiagnosticOptions) {

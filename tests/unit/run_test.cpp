@@ -47,14 +47,7 @@ class RunTest : public ::testing::Test {
     StandInReset();
     SetEnvVar("APPDATA", "C:\\AppData");
   }
-  int Run(const std::string& commandLine) {
-    StandInCommandLine = commandLine;
-    try {
-      return ToolFrame(nullptr, nullptr, nullptr, 0);
-    } catch (const StandInExit& e) {
-      return e.status;
-    }
-  }
+  int Run(const std::string& commandLine) { return RunFrame(commandLine); }
 };
 
 TEST_F(RunTest, StartsProgramWithJoinedArgumentsAndPassesItsCode) {

@@ -27,5 +27,9 @@ void UnsetEnvVar(const char* name);
 // splitter builds it.
 std::vector<char*> MakeArgs(const std::vector<std::string>& texts);
 
+// Runs the frame (and so the tool's ToolMain) on a command line with the
+// stand-in platform: the exit status, whether returned or an ended process.
+int RunFrame(const std::string& commandLine);
+
 // The entries before the null end, as strings.
 std::vector<std::string> ArgsOf(int count, char** entries);
