@@ -3,9 +3,8 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <direct.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 
