@@ -150,6 +150,16 @@ TEST_F(FilesTest, CopyFileToCopiesOrEnds) {
   ASSERT_EQ(StandInBoxes.size(), 2u);
   EXPECT_EQ(StandInBoxes[0].text, "Can't open " + missing);
   EXPECT_EQ(StandInBoxes[1].text, "Can't create " + nowhere);
+
+  // A copy cut short by a full disk is a failure, not a copy.
+#ifdef _WIN32
+  const std::string full = "Z:\\dev\\full";
+#else
+  const std::string full = "/dev/full";
+#endif
+  EXPECT_THROW(CopyFileTo(from.c_str(), full.c_str()), StandInExit);
+  ASSERT_EQ(StandInBoxes.size(), 3u);
+  EXPECT_EQ(StandInBoxes[2].text, "Can't write to file: " + full);
 }
 
 TEST_F(FilesTest, EnsureUserFileCopiesOnlyOnce) {
