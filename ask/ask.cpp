@@ -72,8 +72,10 @@ int AskByMessageBox(int count, char** args, unsigned type, const char* usage) {
 int WriteResult(const char* path, const char* answer) {
   FILE* f = fopen(path, "w");
   if (!f) FatalError("Can't write to file: %s", path);
-  // A full disk shows only at the flush or the close; any failure must end
-  // the tool with status 1 rather than leave a cut answer behind as success.
+  // A full disk shows only at the flush or the close (the Windows runtime's
+  // fclose does not report a failed final write, so the flush is checked on
+  // its own); any failure ends the tool with status 1 rather than leave a
+  // cut answer behind as success.
   bool written = fprintf(f, "%s\n", answer) >= 0;
   written = fflush(f) == 0 && written;
   written = fclose(f) == 0 && written;

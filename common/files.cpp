@@ -132,6 +132,9 @@ int CopyFileTo(const char* source, const char* destination) {
   for (size_t got; (got = fread(block, 1, sizeof block, in)) > 0;)
     written = fwrite(block, 1, got, out) == got && written;
   // A copy cut short by a full disk would be taken for the real file later.
+  // The flush is checked on its own: the Windows runtime's fclose does not
+  // report a failed final write.
+  written = fflush(out) == 0 && written;
   written = fclose(out) == 0 && written;
   fclose(in);
   if (!written) FatalError("Can't write to file: %s", destination);
