@@ -19,15 +19,6 @@ struct Found {
   size_t offset = 0;
 };
 
-bool SameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); i++) {
-    if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 Found Reference(const std::string& key, const std::vector<std::string>& lines) {
   Found result;
   for (size_t i = 0; i < lines.size(); i++) {

@@ -21,15 +21,6 @@ struct Found {
   std::string value;
 };
 
-bool SameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); i++) {
-    if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 std::string WithoutTrailingBlanks(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
   return text;

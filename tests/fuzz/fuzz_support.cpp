@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -23,4 +24,13 @@ std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_
   if (size) fwrite(data, 1, size, f);
   fclose(f);
   return path;
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); i++) {
+    if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
 }
