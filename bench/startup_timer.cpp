@@ -1,7 +1,9 @@
 // Times command lines side by side: each round starts every command once,
-// in turn, so that drift hits all of them alike. Prints the median, the
-// fastest and the slowest run of each, and the ratio of each median to the
-// first command's (the limit).
+// in turn, the order reversed from one round to the next, so that drift and
+// the after-effects of one command on the next hit all of them alike.
+// Under Wine the times are bimodal (the same program's runs cluster around
+// two values), so the fastest run is printed beside the median, each with
+// its ratio to the first command's (the limit).
 //
 //   startup_timer ROUNDS [--window CLASS] "command line" ...
 //
@@ -121,7 +123,8 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < commands.size(); i++)
     TimeOnce(commands[i], windowClass, frequency);  // warm-up
   for (int r = 0; r < rounds; r++) {
-    for (size_t i = 0; i < commands.size(); i++) {
+    for (size_t k = 0; k < commands.size(); k++) {
+      size_t i = r % 2 ? commands.size() - 1 - k : k;
       double ms = TimeOnce(commands[i], windowClass, frequency);
       if (ms < 0) {
         fprintf(stderr, "cannot run: %s\n", commands[i].c_str());
@@ -131,19 +134,24 @@ int main(int argc, char** argv) {
     }
   }
 
-  printf("%-60s %9s %9s %9s %7s\n", "command", "median ms", "min ms", "max ms", "ratio");
-  double limit = 0;
+  printf("%-56s %9s %6s %9s %6s %9s\n", "command", "median ms", "ratio", "min ms", "ratio",
+         "max ms");
+  double medianLimit = 0, minLimit = 0;
   for (size_t i = 0; i < commands.size(); i++) {
     std::vector<double>& t = times[i];
     std::sort(t.begin(), t.end());
     double median = t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2;
-    if (i == 0) limit = median;
+    if (i == 0) {
+      medianLimit = median;
+      minLimit = t.front();
+    }
     std::string shown = commands[i];
-    if (shown.size() > 60) shown = "..." + shown.substr(shown.size() - 57);
-    printf("%-60s %9.1f %9.1f %9.1f %6.2fx\n", shown.c_str(), median, t.front(), t.back(),
-           limit > 0 ? median / limit : 0.0);
+    if (shown.size() > 56) shown = "..." + shown.substr(shown.size() - 53);
+    printf("%-56s %9.1f %5.2fx %9.1f %5.2fx %9.1f\n", shown.c_str(), median,
+           medianLimit > 0 ? median / medianLimit : 0.0, t.front(),
+           minLimit > 0 ? t.front() / minLimit : 0.0, t.back());
   }
-  printf("%d rounds, commands started in turn within each round; times %s\n", rounds,
-         windowClass ? "to the first visible window" : "to the end of the process");
+  printf("%d rounds, commands started in turn, order reversed every other round; times %s\n",
+         rounds, windowClass ? "to the first visible window" : "to the end of the process");
   return 0;
 }

@@ -35,17 +35,4 @@ foreach(line IN LISTS imports)
   message(STATUS "imports ${dll}")
 endforeach()
 
-# The user-interface DLLs are delay-loaded (loaded at their first call), so
-# they must not stand in the import table itself; the delay-load
-# descriptors name them instead.
-foreach(line IN LISTS imports)
-  if(line MATCHES "(USER32|SHELL32|COMDLG32|GDI32)")
-    message(FATAL_ERROR "${PROGRAM} loads ${CMAKE_MATCH_1} at start instead of at first use")
-  endif()
-endforeach()
-file(STRINGS ${PROGRAM} delayed REGEX "^(user32|shell32)\\.dll$")
-if(NOT delayed)
-  message(FATAL_ERROR "${PROGRAM} has no delay-loaded user32 or shell32")
-endif()
-
-message(STATUS "${PROGRAM}: ${format}, GUI, system DLLs only, user-interface DLLs delay-loaded")
+message(STATUS "${PROGRAM}: ${format}, GUI, system DLLs only")

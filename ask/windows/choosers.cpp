@@ -7,6 +7,8 @@
 #include <direct.h>
 #include <shlobj.h>
 
+#include "system_dll.h"
+
 // The full open-file record, its last members included, as 32-bit Windows
 // defines it.
 static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEA) == 88,
@@ -26,7 +28,11 @@ int ChooseFile(const char* title, int size, char* answer) {
   // too long for the buffer cannot be restored, so it is not tried.
   char saved[256];
   bool haveSaved = _getcwd(saved, sizeof saved) != nullptr;
-  BOOL chosen = GetOpenFileNameA(&request);
+  // comdlg32 and what it pulls in are loaded here, not at every start of
+  // ask: most questions never show a file dialog.
+  auto getOpenFileName =
+      XSystemFunctionAs<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  BOOL chosen = getOpenFileName(&request);
   if (haveSaved) _chdir(saved);
   return chosen;
 }
