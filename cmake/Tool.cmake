@@ -10,7 +10,8 @@ function(add_tool name)
     RUNTIME_OUTPUT_DIRECTORY_MINSIZEREL ${QUIL_DIST_DIR}
     RUNTIME_OUTPUT_DIRECTORY_RELEASE ${QUIL_DIST_DIR}
     RUNTIME_OUTPUT_DIRECTORY_DEBUG ${QUIL_DIST_DIR})
-  # The resource scripts include the shared fragment and the icon.
+  # The resource scripts include the shared fragment, the icon and the manifest.
   set_property(SOURCE ${TOOL_SOURCES} APPEND PROPERTY OBJECT_DEPENDS
-               ${CMAKE_SOURCE_DIR}/common/res/tool.rc ${CMAKE_SOURCE_DIR}/common/res/tool.ico)
+               ${CMAKE_SOURCE_DIR}/common/res/tool.rc ${CMAKE_SOURCE_DIR}/common/res/tool.ico
+               ${CMAKE_SOURCE_DIR}/common/res/tool.manifest)
 endfunction()

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "frame.h"
+#include "platform.h"
 
 namespace {
 
@@ -20,13 +21,13 @@ char LogDate[40];
 // Date text: at most 37 characters.
 constexpr int DateMax = 38;
 
+// Writes the text and its line end with one append, so that a line is
+// never torn or lost when several tools write one log at the same time.
 void AppendLine(const char* text) {
   if (!LogPath) return;
-  FILE* f = fopen(LogPath, "a+");
-  if (!f) return;
-  fputs(text, f);
-  fputc('\n', f);
-  fclose(f);
+  char line[LogLineMax + 2];
+  snprintf(line, sizeof line, "%s\n", text);
+  PlatformAppendText(LogPath, line);
 }
 
 }  // namespace

@@ -43,6 +43,14 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
 // error box, if any, is left on.
 int RunAndWait(const char* program, const char* parameters, int mode);
 
+// --- Files ---
+
+// Appends text to the file at path (created when missing) as one write, so
+// that writers in other processes appending to the same file cannot
+// overwrite it or break into it; every line feed is written as the system's
+// line end (CR LF on Windows). Failures are not reported.
+void PlatformAppendText(const char* path, const char* text);
+
 // --- Folders ---
 
 struct FolderEntry {

@@ -32,6 +32,7 @@ int ChooseFile(const char* title, int size, char* answer) {
   // ask: most questions never show a file dialog.
   auto getOpenFileName =
       XSystemFunctionAs<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  PrepareShell();
   BOOL chosen = getOpenFileName(&request);
   if (haveSaved) _chdir(saved);
   return chosen;
@@ -40,6 +41,7 @@ int ChooseFile(const char* title, int size, char* answer) {
 int ChooseFolder(const char* title, int, char* answer) {
   BROWSEINFOA request = {};
   request.lpszTitle = title;
+  PrepareShell();
   LPITEMIDLIST item = SHBrowseForFolderA(&request);
   if (!item) return 0;
   // An item with no file-system path (such as a virtual folder) leaves the

@@ -4,6 +4,7 @@
 #include "platform.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -90,6 +91,15 @@ bool Matches(const char* pattern, const char* name) {
 
 // Lists a folder the way FindFirstFileA does: "." and ".." first, "*.*"
 // matching every name.
+// One writer at a time in the tests: the C runtime's append mode will do,
+// and its text mode writes the line ends of the host.
+void PlatformAppendText(const char* path, const char* text) {
+  FILE* f = fopen(path, "a");
+  if (!f) return;
+  fputs(text, f);
+  fclose(f);
+}
+
 std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {
   namespace fs = std::filesystem;
   std::string text = pattern;

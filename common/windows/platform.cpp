@@ -7,6 +7,10 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "system_dll.h"
 
 const char* PlatformCommandLine() { return GetCommandLineA(); }
 
@@ -25,6 +29,7 @@ int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
 
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
                           const char* directory, int show) {
+  PrepareShell();
   ShellExecuteA(nullptr, operation, file, parameters, directory, show);
 }
 
@@ -40,6 +45,7 @@ int RunAndWait(const char* program, const char* parameters, int mode) {
   request.lpFile = program;
   request.lpParameters = parameters;
   request.nShow = mode;
+  PrepareShell();
   ShellExecuteExA(&request);
   // Without a process handle the wait returns at once and the exit-code
   // query fails: the result is then -1.
@@ -47,6 +53,24 @@ int RunAndWait(const char* program, const char* parameters, int mode) {
   DWORD code = 0;
   if (!GetExitCodeProcess(request.hProcess, &code)) return -1;
   return static_cast<int>(code);
+}
+
+void PlatformAppendText(const char* path, const char* text) {
+  std::string bytes;
+  bytes.reserve(strlen(text) + 8);
+  for (const char* p = text; *p; p++) {
+    if (*p == '\n') bytes += '\r';
+    bytes += *p;
+  }
+  // Append-only access makes every write land at the end of the file as
+  // one piece, even while other processes append to it: a write that first
+  // moved to the end and then wrote could overwrite theirs.
+  HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {

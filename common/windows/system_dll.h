@@ -1,5 +1,6 @@
-// Windows system DLLs that are loaded at their first use rather than at
-// start-up, so that a run that never needs them does not pay for them. The same code in 32-bit and 64-bit programs: a DLL is loaded by
+// Windows system services that are loaded or started at their first use
+// rather than at start-up, so that a run that never needs them does not pay
+// for them. The same code in 32-bit and 64-bit programs: a DLL is loaded by
 // name and a function found by its undecorated name.
 #pragma once
 
@@ -17,3 +18,12 @@ template <typename Function>
 Function XSystemFunctionAs(const char* dll, const char* name) {
   return reinterpret_cast<Function>(XSystemFunction(dll, name));
 }
+
+// --- The shell ---
+
+// Initialises COM on this thread, apartment-threaded, the first time it is
+// called: the folder dialog requires it, and the shell's execute calls and
+// the file dialog may hand work to COM-based shell extensions. Call it just
+// before each of those. A failure is not reported; COM stays initialised
+// until the process ends.
+void PrepareShell();

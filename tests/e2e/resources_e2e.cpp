@@ -1,7 +1,7 @@
 // The programs' resources as Windows reads them: the version block, the
-// icon group and ask's accelerator table. Checked for this build's programs
-// and, where they were built, for the 32-bit programs in dist/ (loaded as
-// data, so they need not be able to run here).
+// icon group, the application manifest and ask's accelerator table. Checked for this build's
+// programs and, where they were built, for the 32-bit programs in dist/ (loaded as data, so they
+// need not be able to run here).
 #include <string>
 #include <vector>
 
@@ -98,6 +98,58 @@ TEST(Resources, VersionBlockIconsAndAccelerators) {
         EXPECT_FALSE(accelerators);
       }
       FreeLibrary(module);
+    }
+  }
+}
+
+// The text of the element that begins with open (up to its closing '>'),
+// empty when the manifest has none.
+std::string Element(const std::string& manifest, const std::string& open) {
+  size_t start = manifest.find(open);
+  if (start == std::string::npos) return "";
+  size_t end = manifest.find('>', start);
+  return manifest.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+}
+
+TEST(Resources, ManifestAsksForNoVirtualizationNoShimsAndCurrentControls) {
+  for (const std::string& folder : ProgramFolders()) {
+    for (const Tool& tool : Tools) {
+      std::string path = folder + "\\" + tool.file + ".exe";
+      SCOPED_TRACE(path);
+      HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+      ASSERT_TRUE(module) << "error " << GetLastError();
+      HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+      ASSERT_TRUE(found) << "no manifest (type 24, id 1)";
+      HGLOBAL loaded = LoadResource(module, found);
+      ASSERT_TRUE(loaded);
+      std::string manifest(static_cast<const char*>(LockResource(loaded)),
+                           SizeofResource(module, found));
+      FreeLibrary(module);
+
+      std::string level = Element(manifest, "<requestedExecutionLevel ");
+      EXPECT_NE(level.find("level=\"asInvoker\""), std::string::npos) << "got " << level;
+      EXPECT_NE(level.find("uiAccess=\"false\""), std::string::npos) << "got " << level;
+
+      static const char* const Systems[] = {
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+      };
+      for (const char* id : Systems)
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos)
+            << "no supportedOS " << id;
+
+      std::string controls = Element(
+          manifest, "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\"");
+      EXPECT_NE(controls.find("version=\"6.0.0.0\""), std::string::npos) << "got " << controls;
+      EXPECT_NE(controls.find("processorArchitecture=\"*\""), std::string::npos)
+          << "got " << controls;
+      EXPECT_NE(controls.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos)
+          << "got " << controls;
+
+      EXPECT_EQ(manifest.find("dpiAware"), std::string::npos)
+          << "the system must scale the dialogs";
     }
   }
 }
