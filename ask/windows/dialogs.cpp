@@ -5,10 +5,7 @@
 // dialog manager: each window is built control by control.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "dialogs.h"
 #include "frame.h"
@@ -338,41 +335,17 @@ int FillListBox(HWND list, const CsvTable* table, int column) {
   // every entry would cost far more than adding the entries.
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_INITSTORAGE, table->rowCount, 0);
-
-  struct Entry {
-    char* shown;
-    std::wstring key;  // for sorting, as the list box compares
-    int row;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(table->rowCount);
-  bool sorted = (GetWindowLongA(list, GWL_STYLE) & LBS_SORT) != 0;
+  // The entries go in in file order. A sorted list box places each one
+  // itself, so the order shown is exactly its own, also among entries it
+  // compares as equal (Apple and apple); the returned position may
+  // therefore be anywhere, and the entry remembers its row so that the
+  // choice still finds it.
   for (int row = 1; row <= table->rowCount; row++) {
     const char* cell = CsvCell(table, row, column);
-    Entry entry{StripQuotes(cell ? cell : ""), std::wstring(), row};
-    if (sorted) {
-      int n = MultiByteToWideChar(CP_ACP, 0, entry.shown, -1, nullptr, 0);
-      entry.key.resize(n > 0 ? n : 1);
-      MultiByteToWideChar(CP_ACP, 0, entry.shown, -1, entry.key.data(), n);
-    }
-    entries.push_back(std::move(entry));
-  }
-  // A sorted list box inserts each new entry in order, moving every entry
-  // behind it: adding many entries in file order costs the square of their
-  // number. Put them in the list box's own order first (the same
-  // comparison) and append them, which keeps the cost in proportion.
-  if (sorted) {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-      return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.key.c_str(), -1, b.key.c_str(),
-                            -1) == CSTR_LESS_THAN;
-    });
-  }
-  for (Entry& entry : entries) {
-    // The entry remembers its row, so that a sorted list still finds it.
-    LRESULT at = SendMessageA(list, sorted ? LB_INSERTSTRING : LB_ADDSTRING,
-                              static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.shown));
-    SendMessageA(list, LB_SETITEMDATA, at, entry.row);
-    free(entry.shown);
+    char* shown = StripQuotes(cell ? cell : "");
+    LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown));
+    if (at >= 0) SendMessageA(list, LB_SETITEMDATA, at, row);
+    free(shown);
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);

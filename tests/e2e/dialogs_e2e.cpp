@@ -316,4 +316,116 @@ TEST_F(ListTest, NoDataIsFatalAndLeavesTheResult) {
   EXPECT_EQ(ReadFileBytes(out_), "old answer\r\nsecond old line\r\n");
 }
 
+// Column 1 of a list file full of entries a sorted list box compares as
+// equal: case variants, hyphens and apostrophes, ss and sharp s, accents,
+// and duplicates, in an order far from sorted. Column 2 is the entry's own
+// text and its row, so that a choice tells which row it came from.
+std::vector<std::string> TiedWords() {
+  static const char* const Words[] = {
+      "apple",
+      "Apple",
+      "APPLE",
+      "aPple",
+      "co-op",
+      "coop",
+      "Co-op",
+      "CO-OP",
+      "its",
+      "it's",
+      "Its",
+      "IT'S",
+      "ss",
+      "\xDF",
+      "SS",
+      "Strasse",
+      "Stra\xDF"
+      "e",
+      "STRASSE",
+      "eclair",
+      "\xE9"
+      "clair",
+      "Eclair",
+      "\xC9"
+      "clair",
+      "resume",
+      "r\xE9sum\xE9",
+      "Resume",
+      "R\xC9SUM\xC9",
+      "ab",
+      "a-b",
+      "A-B",
+      "Ab",
+      "naive",
+      "na\xEFve",
+      "Naive",
+      "NA\xCFVE",
+      "cafe",
+      "caf\xE9",
+      "Cafe",
+      "CAF\xC9",
+      "re-sign",
+      "resign",
+      "Re-Sign",
+      "o'neil",
+      "oneil",
+      "O'Neil",
+      "zebra",
+      "Zebra",
+  };
+  std::vector<std::string> rows;
+  constexpr int Count = sizeof Words / sizeof Words[0];
+  for (int r = 0; r < 3 * Count; r++) rows.push_back(Words[(r * 17 + r / Count) % Count]);
+  return rows;
+}
+
+TEST_F(ListTest, SortedOrderIsTheListBoxOwnForTiesToo) {
+  std::vector<std::string> words = TiedWords();
+  std::string file;
+  for (size_t r = 0; r < words.size(); r++)
+    file += "\"" + words[r] + "\",\"" + words[r] + "#" + std::to_string(r + 1) + "\"\r\n";
+  WriteFileBytes(JoinPath(scratch_, "ties.csv"), file);
+
+  HWND dialog = StartDialog("list -r Pick ties.csv out.txt");
+  ASSERT_TRUE(dialog);
+  std::vector<std::string> raw = ListBoxEntries(GetDlgItem(dialog, FieldId));
+  CloseWindowNow(dialog);
+  EXPECT_EQ(Finish(), 0);
+  ASSERT_EQ(raw, words) << "-r shows column 1 in file order";
+
+  // The oracle: a sorted list box of this process, filled entry by entry in
+  // file order, the way the platform sorts.
+  HWND oracle = CreateWindowExA(0, "LISTBOX", nullptr,
+                                WS_POPUP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_SORT, 0, 0,
+                                200, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(oracle);
+  for (const std::string& word : raw)
+    SendMessageA(oracle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(word.c_str()));
+  std::vector<std::string> expected = ListBoxEntries(oracle);
+  DestroyWindow(oracle);
+  ASSERT_EQ(expected.size(), raw.size());
+
+  dialog = StartDialog("list Pick ties.csv out.txt");
+  ASSERT_TRUE(dialog);
+  std::vector<std::string> shown = ListBoxEntries(GetDlgItem(dialog, FieldId));
+  CloseWindowNow(dialog);
+  EXPECT_EQ(Finish(), 0);
+  ASSERT_EQ(shown.size(), expected.size());
+  for (size_t i = 0; i < shown.size(); i++) EXPECT_EQ(shown[i], expected[i]) << "position " << i;
+
+  // Two entries the list box calls equal each write their own row.
+  for (const char* text : {"Apple", "aPple",
+                           "Stra\xDF"
+                           "e",
+                           "STRASSE"}) {
+    int position =
+        static_cast<int>(std::find(expected.begin(), expected.end(), text) - expected.begin());
+    ASSERT_LT(position, static_cast<int>(expected.size())) << text;
+    dialog = StartDialog("list Pick ties.csv out.txt");
+    ASSERT_TRUE(dialog);
+    std::string written = Choose(dialog, position);
+    EXPECT_EQ(written.rfind(std::string(text) + "#", 0), 0u)
+        << "chose " << text << " at " << position << ", got " << written;
+  }
+}
+
 }  // namespace
