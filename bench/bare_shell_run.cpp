@@ -1,15 +1,18 @@
 // A program that starts the program named by its argument as run does
-// (ShellExecuteExA with the same record: the process handle kept, a single
-// blank as parameters, shown normally), waits for it and returns its exit
-// code: the limit for run's start-to-exit time.
+// (COM started apartment-threaded first, as the shell's execute call asks,
+// then ShellExecuteExA with the same record: the process handle kept, a
+// single blank as parameters, shown normally), waits for it and returns its
+// exit code: the limit for run's start-to-exit time.
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc < 2) return 2;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   SHELLEXECUTEINFOA request = {};
   request.cbSize = sizeof request;
   request.fMask = SEE_MASK_NOCLOSEPROCESS;

@@ -60,6 +60,10 @@ BOOL CALLBACK CollectButton(HWND control, LPARAM param) {
 std::string IconByColour(HWND box) {
   HWND icon = GetDlgItem(box, MessageBoxIconId);
   if (!icon || !IsWindowVisible(icon)) return "none";
+  // A box without an icon may still keep its icon control visible, where
+  // the colours of the controls drawn around it (the version 6 controls'
+  // blue focus frame) would be taken for one.
+  if (!SendMessageA(icon, STM_GETICON, 0, 0)) return "none";
   RECT r;
   GetWindowRect(icon, &r);
   HDC screen = GetDC(nullptr);
