@@ -90,6 +90,13 @@ int AskFile(int count, char** args) {
   return WriteResult(args[3], answer);
 }
 
+int AskSave(int count, char** args) {
+  if (count != 4) FatalError("ask save prompt outfile");
+  char answer[AnswerSize];
+  ChooseSaveFile(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
 int AskDir(int count, char** args) {
   if (count != 4) FatalError("ask dir prompt outfile");
   char answer[AnswerSize];
@@ -118,19 +125,39 @@ void PrepareDialog(int* count, char** args, int minHeight) {
   Dialog.maxWidth = 800;
   Dialog.maxHeight = 1024;
   Dialog.initialText = "";
+  Dialog.hidden = 0;
   Dialog.data = nullptr;
+}
+
+// The text dialog of the text, pass and edit modes: args holds the mode,
+// the prompt, for edit the default, and the result file (wanted entries in
+// all); a hidden field masks what is typed.
+int AskWithTextDialog(int count, char** args, int wanted, const char* usage, int hidden) {
+  PrepareDialog(&count, args, 96);
+  if (count != wanted) FatalError("%s", usage);
+  Dialog.prompt = args[2];
+  Dialog.hidden = hidden;
+  // The field holds no more than an answer can: a longer default is cut.
+  static char initial[TextAnswerMax + 1];
+  if (wanted == 5) Dialog.initialText = CopyAtMost(initial, args[3], TextAnswerMax);
+  RunTextDialog();
+  WriteResult(args[wanted - 1], Dialog.accepted == 1 ? Dialog.result.text : "");
+  free(Dialog.result.text);
+  return 0;
 }
 
 }  // namespace
 
 int AskText(int count, char** args) {
-  PrepareDialog(&count, args, 96);
-  if (count != 4) FatalError("ask text [-bn|-bd] prompt outfile");
-  Dialog.prompt = args[2];
-  RunTextDialog();
-  WriteResult(args[3], Dialog.accepted == 1 ? Dialog.result.text : "");
-  free(Dialog.result.text);
-  return 0;
+  return AskWithTextDialog(count, args, 4, "ask text [-bn|-bd] prompt outfile", 0);
+}
+
+int AskPass(int count, char** args) {
+  return AskWithTextDialog(count, args, 4, "ask pass [-bn|-bd] prompt outfile", 1);
+}
+
+int AskEdit(int count, char** args) {
+  return AskWithTextDialog(count, args, 5, "ask edit [-bn|-bd] prompt default outfile", 0);
 }
 
 int AskList(int count, char** args) {
@@ -174,6 +201,9 @@ int ToolMain(int count, char** args) {
   if (CompareNoCase(mode, "ok") == 0) {
     return AskByMessageBox(count, args, OkCancel, "ask ok prompt outfile");
   }
+  if (CompareNoCase(mode, "pass") == 0) return AskPass(count, args);
+  if (CompareNoCase(mode, "save") == 0) return AskSave(count, args);
+  if (CompareNoCase(mode, "edit") == 0) return AskEdit(count, args);
   ShowUsage();
   return 1;
 }

@@ -12,3 +12,9 @@ int AskFile(int count, char** args);
 int AskDir(int count, char** args);
 int AskText(int count, char** args);
 int AskList(int count, char** args);
+
+// The further modes, tried after the six of the usage text: a hidden text
+// entry, the save-file dialog, and a text field that starts with a default.
+int AskPass(int count, char** args);
+int AskSave(int count, char** args);
+int AskEdit(int count, char** args);

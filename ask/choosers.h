@@ -11,6 +11,11 @@ constexpr int AnswerSize = 1000;
 // folder is the same afterwards.
 int ChooseFile(const char* title, int size, char* answer);
 
+// The save-file dialog titled title, set up as the open-file dialog; it
+// asks before an existing file is chosen and takes only a name in an
+// existing folder. Nonzero when a name was chosen.
+int ChooseSaveFile(const char* title, int size, char* answer);
+
 // The browse-for-folder dialog with title above the tree; answer (at least
 // 260 bytes) receives the folder's path. 1 when a folder was chosen, 0 when
 // cancelled (answer then unchanged).

@@ -29,7 +29,8 @@ struct DialogState {
   int maxWidth;
   int maxHeight;
   const char* prompt;
-  const char* initialText;
+  const char* initialText;  // text dialog: the field's first text, selected
+  int hidden;               // text dialog: 1 to mask what is typed
   union {
     char* text;    // text dialog: the answer (owned)
     int position;  // list dialog: the selected list position, -1 for none

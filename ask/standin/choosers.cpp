@@ -28,4 +28,9 @@ int ChooseFile(const char* title, int size, char* answer) {
   return Answer(title, size, answer);
 }
 
+int ChooseSaveFile(const char* title, int size, char* answer) {
+  answer[0] = '\0';
+  return Answer(title, size, answer);
+}
+
 int ChooseFolder(const char* title, int size, char* answer) { return Answer(title, size, answer); }

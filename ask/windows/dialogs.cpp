@@ -145,6 +145,8 @@ LRESULT TextDialogCreate(HWND window) {
                                                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 80);
   SetFocus(field);
+  // A first text is selected whole, so that typing replaces it.
+  SendMessageA(field, EM_SETSEL, 0, -1);
   return 0;
 }
 
@@ -260,15 +262,29 @@ HWND CreateButton(HWND parent, int slot, int x, int y, int width, int height, DW
                        parent, slot, x, y, width, height);
 }
 
-HWND CreateEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text) {
-  HWND edit = CreateControl(WS_EX_CLIENTEDGE, "EDIT", text, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                            parent, slot, x, y, width, height);
+namespace {
+
+// A one-line field with extra styles beside the usual ones.
+HWND CreateEditStyled(HWND parent, int slot, int x, int y, int width, int height, const char* text,
+                      DWORD extraStyle) {
+  HWND edit = CreateControl(WS_EX_CLIENTEDGE, "EDIT", text,
+                            WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | extraStyle, parent, slot, x, y,
+                            width, height);
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   return edit;
 }
 
+}  // namespace
+
+HWND CreateEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text) {
+  return CreateEditStyled(parent, slot, x, y, width, height, text, 0);
+}
+
 HWND CreateInputEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text) {
-  HWND edit = CreateEdit(parent, slot, x, y, width, height, text);
+  // A hidden answer shows a mask character for each typed one; the style
+  // counts only when the field is made.
+  HWND edit =
+      CreateEditStyled(parent, slot, x, y, width, height, text, Dialog.hidden ? ES_PASSWORD : 0);
   SavedFieldProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
   return edit;

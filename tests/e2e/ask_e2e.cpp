@@ -221,4 +221,61 @@ TEST_F(AskTest, FolderDialog) {
   }
 }
 
+// The save dialog's question before an existing file is chosen: another
+// dialog of the same process.
+HWND WaitForSecondDialog(const Child& child, HWND first) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < WaitLimitMs; Sleep(20)) {
+    for (HWND window : WindowsOf(child))
+      if (window != first && ClassOf(window) == MessageBoxClass) return window;
+  }
+  return nullptr;
+}
+
+TEST_F(AskTest, SaveDialog) {
+  WriteFileBytes(JoinPath(scratch_, "exists.txt"), "kept");
+  struct {
+    const char* name;  // typed into the dialog; null: Cancel
+    int overwrite;     // the answer to the overwrite question; 0: none asked
+    std::string written;
+  } cases[] = {
+      {"new-name.txt", 0, JoinPath(scratch_, "new-name.txt") + "\r\n"},
+      {"exists.txt", IDYES, JoinPath(scratch_, "exists.txt") + "\r\n"},
+      {"exists.txt", IDNO, "\r\n"},  // the dialog stays; then Cancel
+      {nullptr, 0, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old\r\n");
+    Child* child = Start(Command("ask", "SAVE \"Save the report as\" out.txt"));
+    HWND dialog = WaitForDialog(*child, "Save the report as");
+    ASSERT_TRUE(dialog);
+    if (c.name) {
+      HWND name = FindChild(dialog, "Edit");
+      ASSERT_TRUE(name);
+      SetText(name, c.name);
+      EXPECT_TRUE(PostMessageA(dialog, WM_COMMAND, IDOK, 0));
+      if (c.overwrite) {
+        HWND question = WaitForSecondDialog(*child, dialog);
+        ASSERT_TRUE(question) << "no overwrite question for " << c.name;
+        EXPECT_NE(MessageBoxText(question).find("exists"), std::string::npos)
+            << "got " << MessageBoxText(question);
+        EXPECT_TRUE(PressButton(question, c.overwrite));
+        if (c.overwrite == IDNO) {
+          WaitUntilGone(*child, question);
+          EXPECT_TRUE(IsWindow(dialog)) << "No keeps the dialog open";
+          EXPECT_TRUE(PressButton(dialog, IDCANCEL));
+        }
+      }
+    } else {
+      EXPECT_TRUE(PressButton(dialog, IDCANCEL));
+    }
+    EXPECT_EQ(WaitForExit(child), 0);
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << (c.name ? c.name : "cancel");
+  }
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "exists.txt")), "kept") << "ask only names the file";
+
+  BoxSeen box;
+  EXPECT_EQ(RunWithBox(Command("ask", "save \"Save as\""), &box), 1);
+  EXPECT_EQ(box.text, "ask save prompt outfile");
+}
+
 }  // namespace

@@ -186,6 +186,10 @@ TEST_F(DialogTest, UsageOfTheDialogModes) {
       {"text -bn out.txt", "ask text [-bn|-bd] prompt outfile"},
       {"list prompt out.txt", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
       {"list -r -bn -x prompt l.csv out.txt", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {"pass prompt", "ask pass [-bn|-bd] prompt outfile"},
+      {"pass -bd prompt out.txt extra", "ask pass [-bn|-bd] prompt outfile"},
+      {"edit prompt out.txt", "ask edit [-bn|-bd] prompt default outfile"},
+      {"EDIT -bn prompt default out.txt extra", "ask edit [-bn|-bd] prompt default outfile"},
   };
   for (const auto& c : cases) {
     BoxSeen box;
@@ -194,6 +198,86 @@ TEST_F(DialogTest, UsageOfTheDialogModes) {
     EXPECT_EQ(box.caption, "Ask Ver 0.12");
   }
   EXPECT_EQ(ReadFileBytes(out_), "old answer\r\nsecond old line\r\n") << "untouched";
+}
+
+// --- The password and default-text modes ---
+
+TEST_F(DialogTest, PassMasksTheFieldAndWritesWhatWasTyped) {
+  struct {
+    const char* args;
+    const char* right;
+    const char* how;
+    const char* written;
+  } cases[] = {
+      {"pass \"Password?\" out.txt", "Ok", "enter", "s3cret pass\r\n"},
+      {"PASS -bn \"Password?\" out.txt", "Next", "right", "s3cret pass\r\n"},
+      {"pass \"Password?\" out.txt -bd", "Done", "left", "\r\n"},
+      {"pass \"Password?\" out.txt", "Ok", "escape", "\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(c.args);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(TextOf(dialog), "Ask");
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, LabelId)), "Password?");
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, RightId)), c.right) << c.args;
+    HWND field = GetDlgItem(dialog, FieldId);
+    EXPECT_EQ(ClassOf(field), "Edit");
+    EXPECT_TRUE(GetWindowLongA(field, GWL_STYLE) & ES_PASSWORD) << "masked: " << c.args;
+    SendChars(field, "s3cret pass");
+    std::string how = c.how;
+    if (how == "enter") SendChars(field, "\r");
+    if (how == "escape") SendChars(field, "\x1b");
+    if (how == "right") PressButton(dialog, RightId);
+    if (how == "left") PressButton(dialog, LeftId);
+    EXPECT_EQ(Finish(), 0) << c.args;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args << " " << how;
+  }
+  // The text mode's field is not masked.
+  HWND dialog = StartDialog("text \"Name?\" out.txt");
+  ASSERT_TRUE(dialog);
+  EXPECT_FALSE(GetWindowLongA(GetDlgItem(dialog, FieldId), GWL_STYLE) & ES_PASSWORD);
+  PressButton(dialog, LeftId);
+  EXPECT_EQ(Finish(), 0);
+}
+
+TEST_F(DialogTest, EditStartsWithTheDefaultSelected) {
+  std::string longDefault;
+  for (int i = 0; i < 300; i++) longDefault += static_cast<char>('a' + i % 26);
+  WriteFileBytes(JoinPath(scratch_, "default.txt"), "from a file");
+  struct {
+    std::string defaultArg;
+    std::string shown;
+    const char* typed;  // replaces the selected default
+    const char* how;
+    std::string written;
+  } cases[] = {
+      {"\"C:\\Reports\\2026\"", "C:\\Reports\\2026", "", "enter", "C:\\Reports\\2026\r\n"},
+      {"@default.txt", "from a file", "", "right", "from a file\r\n"},
+      {"\"C:\\Reports\"", "C:\\Reports", "D:\\New", "enter", "D:\\New\r\n"},
+      {"\"C:\\Reports\"", "C:\\Reports", "", "left", "\r\n"},
+      {"\"C:\\Reports\"", "C:\\Reports", "x", "escape", "\r\n"},
+      {"\"\"", "", "typed", "enter", "typed\r\n"},
+      {longDefault, longDefault.substr(0, 255), "", "enter", longDefault.substr(0, 255) + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog("edit -bn \"Folder?\" " + c.defaultArg + " out.txt");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, RightId)), "Next");
+    HWND field = GetDlgItem(dialog, FieldId);
+    EXPECT_FALSE(GetWindowLongA(field, GWL_STYLE) & ES_PASSWORD);
+    EXPECT_EQ(TextOf(field), c.shown) << c.defaultArg;
+    DWORD selection = static_cast<DWORD>(SendMessageA(field, EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), 0) << "the whole default is selected";
+    EXPECT_EQ(HIWORD(selection), c.shown.size()) << "the whole default is selected";
+    SendChars(field, c.typed);
+    std::string how = c.how;
+    if (how == "enter") SendChars(field, "\r");
+    if (how == "escape") SendChars(field, "\x1b");
+    if (how == "right") PressButton(dialog, RightId);
+    if (how == "left") PressButton(dialog, LeftId);
+    EXPECT_EQ(Finish(), 0) << c.defaultArg;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.defaultArg << " " << how;
+  }
 }
 
 // --- The list dialog ---

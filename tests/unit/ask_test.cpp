@@ -80,6 +80,13 @@ TEST_F(AskTest, UsageAndWrongCounts) {
       {" text -bd o", 1, "ask text [-bn|-bd] prompt outfile"},
       {" list p l", 1, "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
       {" list -r -bn p o", 1, "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {" pass -bn p", 1, "ask pass [-bn|-bd] prompt outfile"},
+      {" PASS p o x", 1, "ask pass [-bn|-bd] prompt outfile"},
+      {" save p", 1, "ask save prompt outfile"},
+      {" save -bn p o", 1, "ask save prompt outfile"},
+      {" edit p o", 1, "ask edit [-bn|-bd] prompt default outfile"},
+      {" edit -bd p d o x", 1, "ask edit [-bn|-bd] prompt default outfile"},
+      {" passes p o", 1, nullptr},
   };
   for (const auto& c : cases) {
     StandInReset();
@@ -190,6 +197,52 @@ TEST_F(AskTest, TextDialogButtonsAndAnswer) {
 
   StandInAccept = 0;
   EXPECT_EQ(Run("ask text p " + out_), 0);
+  EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+}
+
+TEST_F(AskTest, PassAndEditShareTheTextDialog) {
+  std::string longDefault(300, 'd');
+  struct {
+    std::string args;
+    int hidden;
+    std::string initial;
+    const char* right;
+  } cases[] = {
+      {"pass \"Password?\" ", 1, "", "Ok"},
+      {"pass -bn \"Password?\" ", 1, "", "Next"},
+      {"edit \"Password?\" \"proposed answer\" ", 0, "proposed answer", "Ok"},
+      {"EDIT -bd \"Password?\" \"\" ", 0, "", "Done"},
+      {"edit \"Password?\" " + longDefault + " ", 0, longDefault.substr(0, 255), "Ok"},
+  };
+  for (const auto& c : cases) {
+    StandInAccept = 1;
+    StandInTyped = "typed answer";
+    EXPECT_EQ(Run("ask " + c.args + out_), 0) << c.args;
+    const DialogState& seen = StandInDialogSeen;
+    EXPECT_EQ(seen.hidden, c.hidden) << c.args;
+    EXPECT_EQ(std::string(seen.initialText), c.initial) << c.args;
+    EXPECT_STREQ(seen.prompt, "Password?");
+    EXPECT_STREQ(seen.title, "Ask");
+    EXPECT_STREQ(seen.rightLabel, c.right) << c.args;
+    EXPECT_EQ(ReadBytes(out_), std::string("typed answer") + Eol) << c.args;
+
+    StandInAccept = 0;
+    EXPECT_EQ(Run("ask " + c.args + out_), 0) << c.args;
+    EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line: " << c.args;
+  }
+  StandInAccept = 1;
+  EXPECT_EQ(Run("ask text p " + out_), 0);
+  EXPECT_EQ(StandInDialogSeen.hidden, 0) << "text shows what is typed";
+  EXPECT_STREQ(StandInDialogSeen.initialText, "");
+}
+
+TEST_F(AskTest, SaveModeWritesTheChosenName) {
+  StandInChosen = "C:\\Users\\me\\new.txt";
+  EXPECT_EQ(Run("ask save \"Save as\" " + out_), 0);
+  EXPECT_EQ(StandInChooserTitle, "Save as");
+  EXPECT_EQ(ReadBytes(out_), std::string("C:\\Users\\me\\new.txt") + Eol);
+  StandInChosen.clear();
+  EXPECT_EQ(Run("ask save p " + out_), 0);
   EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
 }
 
