@@ -26,6 +26,16 @@ class DialogTest : public E2eTest {
   }
   // The exit status once the dialog has ended.
   int Finish() { return WaitForExit(child_); }
+  // Ends a text dialog as its user would: "enter" or "escape" typed into
+  // the field, the "right" or "left" button, or the "close" box.
+  static void EndTextDialog(HWND dialog, const std::string& how) {
+    HWND field = GetDlgItem(dialog, FieldId);
+    if (how == "enter") SendChars(field, "\r");
+    if (how == "escape") SendChars(field, "\x1b");
+    if (how == "right") PressButton(dialog, RightId);
+    if (how == "left") PressButton(dialog, LeftId);
+    if (how == "close") CloseWindowNow(dialog);
+  }
   Child* child_ = nullptr;
   std::string out_;
 };
@@ -89,14 +99,9 @@ TEST_F(DialogTest, TextDialogAnswers) {
     ASSERT_TRUE(dialog);
     HWND field = GetDlgItem(dialog, FieldId);
     SendChars(field, c.typed);
-    std::string how = c.how;
-    if (how == "enter") SendChars(field, "\r");
-    if (how == "escape") SendChars(field, "\x1b");
-    if (how == "right") PressButton(dialog, RightId);
-    if (how == "left") PressButton(dialog, LeftId);
-    if (how == "close") CloseWindowNow(dialog);
-    EXPECT_EQ(Finish(), 0) << how;
-    EXPECT_EQ(ReadFileBytes(out_), c.written) << how << " after typing \"" << c.typed << "\"";
+    EndTextDialog(dialog, c.how);
+    EXPECT_EQ(Finish(), 0) << c.how;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.how << " after typing \"" << c.typed << "\"";
   }
 }
 
@@ -224,13 +229,9 @@ TEST_F(DialogTest, PassMasksTheFieldAndWritesWhatWasTyped) {
     EXPECT_EQ(ClassOf(field), "Edit");
     EXPECT_TRUE(GetWindowLongA(field, GWL_STYLE) & ES_PASSWORD) << "masked: " << c.args;
     SendChars(field, "s3cret pass");
-    std::string how = c.how;
-    if (how == "enter") SendChars(field, "\r");
-    if (how == "escape") SendChars(field, "\x1b");
-    if (how == "right") PressButton(dialog, RightId);
-    if (how == "left") PressButton(dialog, LeftId);
+    EndTextDialog(dialog, c.how);
     EXPECT_EQ(Finish(), 0) << c.args;
-    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args << " " << how;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args << " " << c.how;
   }
   // The text mode's field is not masked.
   HWND dialog = StartDialog("text \"Name?\" out.txt");
@@ -270,13 +271,9 @@ TEST_F(DialogTest, EditStartsWithTheDefaultSelected) {
     EXPECT_EQ(LOWORD(selection), 0) << "the whole default is selected";
     EXPECT_EQ(HIWORD(selection), c.shown.size()) << "the whole default is selected";
     SendChars(field, c.typed);
-    std::string how = c.how;
-    if (how == "enter") SendChars(field, "\r");
-    if (how == "escape") SendChars(field, "\x1b");
-    if (how == "right") PressButton(dialog, RightId);
-    if (how == "left") PressButton(dialog, LeftId);
+    EndTextDialog(dialog, c.how);
     EXPECT_EQ(Finish(), 0) << c.defaultArg;
-    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.defaultArg << " " << how;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.defaultArg << " " << c.how;
   }
 }
 
