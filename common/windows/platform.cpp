@@ -55,6 +55,9 @@ int RunAndWait(const char* program, const char* parameters, int mode) {
   return static_cast<int>(code);
 }
 
+// Where appenders take turns: byte 2^40 (a terabyte) of the file.
+constexpr DWORD LogTurnOffsetHigh = 0x100;
+
 void PlatformAppendText(const char* path, const char* text) {
   std::string bytes;
   bytes.reserve(strlen(text) + 8);
@@ -68,8 +71,16 @@ void PlatformAppendText(const char* path, const char* text) {
   HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
+  // Some file systems (and Wine) carry out an append as a move to the end
+  // and a write, so the writers also take turns: each holds an exclusive
+  // lock on one byte far beyond any log's end while it appends. The lock
+  // keeps no reader out of the text, and it ends with the handle.
+  OVERLAPPED turn = {};
+  turn.OffsetHigh = LogTurnOffsetHigh;
+  bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (locked) UnlockFileEx(file, 0, 1, 0, &turn);
   CloseHandle(file);
 }
 
