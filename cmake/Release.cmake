@@ -1,10 +1,12 @@
 # The release zip: the three programs, the user's guide as README.md, the
-# example batch files, the pictures, and SHA256SUMS over all of them.
+# example batch files, the pictures, the help site, and SHA256SUMS over all
+# of them.
 # Built by: cmake --workflow --preset release
 install(TARGETS ask say run RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION . RENAME README.md)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/examples/ DESTINATION examples)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/pictures/ DESTINATION pictures)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/site/ DESTINATION site)
 
 # Runs last, in the staging folder: one "hash  name" line per file, as
 # sha256sum writes them, so that `sha256sum -c SHA256SUMS` checks the lot.
