@@ -89,8 +89,6 @@ bool Matches(const char* pattern, const char* name) {
 
 }  // namespace
 
-// Lists a folder the way FindFirstFileA does: "." and ".." first, "*.*"
-// matching every name.
 // One writer at a time in the tests: the C runtime's append mode will do,
 // and its text mode writes the line ends of the host.
 void PlatformAppendText(const char* path, const char* text) {
@@ -100,6 +98,8 @@ void PlatformAppendText(const char* path, const char* text) {
   fclose(f);
 }
 
+// Lists a folder the way FindFirstFileA does: "." and ".." first, "*.*"
+// matching every name.
 std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {
   namespace fs = std::filesystem;
   std::string text = pattern;
