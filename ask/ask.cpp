@@ -4,8 +4,10 @@
 // and the result file.
 #include "ask.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "choosers.h"
 #include "cmdline.h"
@@ -137,9 +139,14 @@ int AskWithTextDialog(int count, char** args, int wanted, const char* usage, int
   if (count != wanted) FatalError("%s", usage);
   Dialog.prompt = args[2];
   Dialog.hidden = hidden;
-  // The field holds no more than an answer can: a longer default is cut.
+  // The field is one line and holds no more than an answer can: the
+  // default's first line (a default from a file usually ends in a line
+  // break), cut to the longest answer.
   static char initial[TextAnswerMax + 1];
-  if (wanted == 5) Dialog.initialText = CopyAtMost(initial, args[3], TextAnswerMax);
+  if (wanted == 5) {
+    int firstLine = static_cast<int>(strcspn(args[3], "\r\n"));
+    Dialog.initialText = CopyAtMost(initial, args[3], std::min(firstLine, TextAnswerMax));
+  }
   RunTextDialog();
   WriteResult(args[wanted - 1], Dialog.accepted == 1 ? Dialog.result.text : "");
   free(Dialog.result.text);

@@ -11,6 +11,7 @@
 #include "frame.h"
 #include "log.h"
 #include "text.h"
+#include "unicode.h"
 
 namespace {
 
@@ -95,11 +96,13 @@ int LoadCsvFile(CsvTable* table, const char* path) {
   ResetTable(table);
   FILE* f = fopen(path, "rb");
   if (!f) return 0;
-  // Every line is one row, however long it is.
-  std::vector<std::string> lines;
-  for (std::string line; ReadTextLine(f, &line);) lines.push_back(line);
+  std::string bytes;
+  ReadStream(f, &bytes);
   fclose(f);
-  BuildRows(table, lines);
+  // Every line is one row, however long it is. A file saved with a
+  // byte-order mark (Excel's "CSV UTF-8", PowerShell's UTF-16) is decoded
+  // first, so that the mark is no part of the first entry.
+  BuildRows(table, SplitTextLines(DecodeMarkedText(bytes)));
   return table->rowCount;
 }
 

@@ -8,7 +8,9 @@
 #include <new>
 #include <string>
 
+#include "files.h"
 #include "frame.h"
+#include "unicode.h"
 
 namespace {
 
@@ -119,39 +121,26 @@ int CompareNoCase(const char* a, const char* b) {
 char* ReadAll(const char* path) {
   FILE* f = fopen(path, "rb");
   if (!f) FatalError("Can't read file: %s", path);
-
-  // The size is only a first guess: the loop reads until the end, whatever
-  // the file really holds.
-  long size = 0;
-  if (fseek(f, 0, SEEK_END) == 0) size = ftell(f);
-  if (size < 0) size = 0;
-  rewind(f);
-
-  size_t capacity = static_cast<size_t>(size) + 1;
-  char* buf = static_cast<char*>(malloc(capacity));
-  if (!buf) FatalError("ReadAll: Out of memory");
-  size_t length = 0;
-  for (;;) {
-    if (length + 1 >= capacity) {
-      size_t grown = capacity < 4096 ? 4096 : capacity * 2;
-      char* bigger = grown > capacity ? static_cast<char*>(realloc(buf, grown)) : nullptr;
-      if (!bigger) FatalError("ReadAll: Out of memory");
-      buf = bigger;
-      capacity = grown;
-    }
-    size_t got = fread(buf + length, 1, capacity - 1 - length, f);
-    if (got == 0) break;
-    length += got;
+  std::string text;
+  try {
+    std::string bytes;
+    bool read = ReadStream(f, &bytes);
+    fclose(f);
+    if (!read) FatalError("Can't read file: %s", path);
+    // A file saved with a byte-order mark (Notepad, Excel, PowerShell) is
+    // decoded first; without one the bytes are the text.
+    text = DecodeMarkedText(bytes);
+  } catch (const std::bad_alloc&) {
+    FatalError("ReadAll: Out of memory");
   }
-  bool failed = ferror(f) != 0;
-  fclose(f);
-  if (failed) FatalError("Can't read file: %s", path);
 
   // Text mode: each CR LF pair becomes one LF; nothing else changes.
+  char* buf = static_cast<char*>(malloc(text.size() + 1));
+  if (!buf) FatalError("ReadAll: Out of memory");
   size_t out = 0;
-  for (size_t i = 0; i < length; i++) {
-    if (buf[i] == '\r' && i + 1 < length && buf[i + 1] == '\n') continue;
-    buf[out++] = buf[i];
+  for (size_t i = 0; i < text.size(); i++) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    buf[out++] = text[i];
   }
   buf[out] = '\0';
   return buf;

@@ -51,6 +51,29 @@ bool ReadTextLine(FILE* file, std::string* line) {
   return true;
 }
 
+bool ReadStream(FILE* file, std::string* bytes) {
+  char block[16384];
+  for (size_t got; (got = fread(block, 1, sizeof block, file)) > 0;) bytes->append(block, got);
+  return !ferror(file);
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t from = 0;
+  while (from < text.size()) {
+    size_t end = text.find('\n', from);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(from));
+      break;
+    }
+    size_t length = end - from;
+    if (length > 0 && text[end - 1] == '\r') length--;
+    lines.push_back(text.substr(from, length));
+    from = end + 1;
+  }
+  return lines;
+}
+
 int LoadLines(const char* path, const char* section, StrList* lines) {
   FILE* f = fopen(path, "rb");
   if (!f) FatalError("LoadLines. %s file missing", path);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "text.h"
 
@@ -14,6 +15,15 @@
 // Reads the next line without its line end into *line; false at the end
 // of the file when nothing is left.
 bool ReadTextLine(FILE* file, std::string* line);
+
+// Appends the rest of an open file, byte for byte, to *bytes; false when
+// a read fails.
+bool ReadStream(FILE* file, std::string* bytes);
+
+// The lines of a text as ReadTextLine reads them from a file: split at
+// each line feed, a carriage return just before it dropped, no line after
+// a final line feed.
+std::vector<std::string> SplitTextLines(const std::string& text);
 
 // The lines after the line that starts with "[section]" (case ignored) up
 // to the first blank line, as copies in a new StrList stored in *lines;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cmdline.h"
+#include "files.h"
 #include "log.h"
 #include "platform.h"
 
@@ -144,6 +145,18 @@ void ShowInfo() {
 }
 
 void OpenWebPage(int kind) {
+  // The help site ships beside the programs (site\Products\...\Ask.html
+  // next to ask.exe): a page there opens without a network and matches the
+  // program's own version.
+  if (kind == 2 && ProgramDir) {
+    std::string page = std::string("site") + ThisTool.helpPage;
+    for (char& c : page) c = c == '/' ? '\\' : c;
+    char* local = PathJoin(ProgramDir, page.c_str());
+    bool found = FileExists(local);
+    if (found) PlatformShellExecute("", local, "", "C:\\", 0);
+    free(local);
+    if (found) return;
+  }
   std::string address = std::string("https://") + MakerWebHost;
   if (kind == 2) {
     address += ThisTool.helpPage;

@@ -69,8 +69,9 @@ void ShowUsage();
 // The maker notice and the build date and time in a plain box.
 void ShowInfo();
 
-// Opens a page of the maker's web site: 2 the tool's help page, 1 the
-// product family's page, anything else the home page.
+// Opens a page of the maker's web site: 2 the tool's help page (from the
+// help site shipped beside the program when it is there), 1 the product
+// family's page, anything else the home page.
 void OpenWebPage(int kind);
 
 // --- Memory, paths and folders ---

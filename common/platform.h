@@ -51,6 +51,16 @@ int RunAndWait(const char* program, const char* parameters, int mode);
 // line end (CR LF on Windows). Failures are not reported.
 void PlatformAppendText(const char* path, const char* text);
 
+// --- Text ---
+
+// UTF-16 text in the process's ANSI code page: a character the code page
+// lacks becomes the code page's default character (no best-fit guesses);
+// where the ANSI code page is UTF-8, the text in UTF-8.
+std::string PlatformToAnsi(const std::u16string& text);
+
+// True when the process's ANSI code page is UTF-8 (65001).
+bool PlatformAnsiIsUtf8();
+
 // --- Folders ---
 
 struct FolderEntry {

@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "frame.h"
+#include "system_dll.h"
 #include "text.h"
 
 DialogState Dialog;
@@ -27,6 +28,7 @@ int FitLabel(HWND label, int x, int y, int* width, int* height, const char* text
 int FitWindow(HWND window, int clientWidth, int clientHeight);
 int CountLines(const char* text);
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void TakeEnterAndEscape(HWND control);
 int FillListBox(HWND list, const CsvTable* table, int column);
 
 namespace {
@@ -34,10 +36,77 @@ namespace {
 constexpr const char* WindowClassName = "Gui application";
 constexpr int AcceleratorTableId = 201;
 
-// The window procedure that CreateInputEdit replaced; one text field only.
+// The window procedure that TakeEnterAndEscape replaced: the text field's
+// or the list's, one control only.
 WNDPROC SavedFieldProc = nullptr;
 
 HWND ControlAt(int slot) { return static_cast<HWND>(Dialog.controls[slot]); }
+
+// --- Scaling with the screen's DPI ---
+//
+// Every size of the dialogs is given in pixels at 96 DPI and scaled with
+// the DPI of the window's screen, so that a dialog looks the same at any
+// scale and at 96 DPI is exactly as before. The calls for the window's own
+// DPI exist only on newer Windows (10 1607 on); without them the system
+// DPI serves, which is the window's DPI there.
+
+constexpr int BaseDpi = 96;
+
+// The DPI the dialog is laid out for, and the font at that DPI.
+int DialogDpi = BaseDpi;
+HFONT DialogFont = nullptr;
+
+// The system's DPI, fixed for the process's life.
+int SystemDpi() {
+  static int dpi = 0;
+  if (!dpi) {
+    HDC screen = GetDC(nullptr);
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (dpi <= 0) dpi = BaseDpi;
+  }
+  return dpi;
+}
+
+int WindowDpi(HWND window) {
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static auto forWindow =
+      reinterpret_cast<GetDpiForWindowCall>(SystemFunction("user32.dll", "GetDpiForWindow"));
+  UINT dpi = forWindow ? forWindow(window) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+// A size at 96 DPI in pixels at the dialog's DPI.
+int Scaled(int value) { return MulDiv(value, DialogDpi, BaseDpi); }
+
+// A system metric at the dialog's DPI.
+int MetricAtDpi(int index) {
+  using ForDpiCall = int(WINAPI*)(int, UINT);
+  static auto forDpi =
+      reinterpret_cast<ForDpiCall>(SystemFunction("user32.dll", "GetSystemMetricsForDpi"));
+  if (forDpi && DialogDpi != SystemDpi()) return forDpi(index, static_cast<UINT>(DialogDpi));
+  return GetSystemMetrics(index);
+}
+
+// Lays the dialog out for a DPI: the stock GUI font where that is the
+// system's DPI (the stock font's own), otherwise the same face made at
+// that DPI.
+void UseDpi(int dpi) {
+  DialogDpi = dpi;
+  HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HFONT old = DialogFont;
+  DialogFont = stock;
+  int systemDpi = SystemDpi();
+  if (DialogDpi != systemDpi) {
+    LOGFONTA face;
+    if (GetObjectA(stock, sizeof face, &face) == sizeof face) {
+      face.lfHeight = MulDiv(face.lfHeight, DialogDpi, systemDpi);
+      face.lfWidth = MulDiv(face.lfWidth, DialogDpi, systemDpi);
+      if (HFONT made = CreateFontIndirectA(&face)) DialogFont = made;
+    }
+  }
+  if (old && old != stock) DeleteObject(old);
+}
 
 HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style, HWND parent,
                    int slot, int x, int y, int width, int height) {
@@ -45,25 +114,43 @@ HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD
       CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdBase + slot)),
                       GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  HFONT font = DialogFont ? DialogFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   return control;
 }
 
-// The outer size of a top-level window with the given client size.
-int ExtentWidth(int clientWidth) { return clientWidth + 2 * GetSystemMetrics(SM_CXFRAME); }
+// The outer size of a top-level window with the given client size, both
+// in pixels at the dialog's DPI.
+int ExtentWidth(int clientWidth) { return clientWidth + 2 * MetricAtDpi(SM_CXFRAME); }
 int ExtentHeight(int clientHeight) {
-  return clientHeight + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+  return clientHeight + 2 * MetricAtDpi(SM_CYFRAME) + MetricAtDpi(SM_CYCAPTION);
 }
 
 // Handling every dialog procedure shares; false for a message it leaves
 // to the dialog or to DefWindowProcA.
-bool SharedMessage(UINT message, LPARAM lParam, LRESULT* result) {
+bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (message == WM_GETMINMAXINFO) {
+    // Sent before WM_CREATE: the limits are those of the window's DPI.
+    DialogDpi = WindowDpi(window);
     MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = ExtentWidth(Dialog.minWidth);
-    info->ptMinTrackSize.y = ExtentHeight(Dialog.minHeight);
-    info->ptMaxTrackSize.x = ExtentWidth(Dialog.maxWidth);
-    info->ptMaxTrackSize.y = ExtentHeight(Dialog.maxHeight);
+    info->ptMinTrackSize.x = ExtentWidth(Scaled(Dialog.minWidth));
+    info->ptMinTrackSize.y = ExtentHeight(Scaled(Dialog.minHeight));
+    info->ptMaxTrackSize.x = ExtentWidth(Scaled(Dialog.maxWidth));
+    info->ptMaxTrackSize.y = ExtentHeight(Scaled(Dialog.maxHeight));
+    *result = 0;
+    return true;
+  }
+  if (message == WM_DPICHANGED) {
+    // Moved to a screen of another scale: the new font for every control,
+    // then the size the system suggests, whose WM_SIZE lays them out again.
+    UseDpi(HIWORD(wParam));
+    for (void* control : Dialog.controls)
+      SendMessageA(static_cast<HWND>(control), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont),
+                   TRUE);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     *result = 0;
     return true;
   }
@@ -87,6 +174,7 @@ bool Minimized(WPARAM wParam, LPARAM lParam) {
   return wParam == SIZE_MINIMIZED || (LOWORD(lParam) == 0 && HIWORD(lParam) == 0);
 }
 
+// Moves a control; x and y in pixels at the dialog's DPI.
 void Place(int slot, int x, int y, int width, int height) {
   MoveWindow(ControlAt(slot), x, y, width, height, TRUE);
 }
@@ -109,9 +197,11 @@ void RunDialog(WNDPROC procedure) {
   windowClass.lpszClassName = WindowClassName;
   if (!RegisterClassExA(&windowClass)) FatalError("Error registering window class.");
 
+  // The first size only stands until WM_CREATE fits the window.
+  DialogDpi = SystemDpi();
   HWND window = CreateWindowExA(0, WindowClassName, Dialog.title, WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, Dialog.minWidth, Dialog.minHeight,
-                                nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, Scaled(Dialog.minWidth),
+                                Scaled(Dialog.minHeight), nullptr, nullptr, instance, nullptr);
   if (!window) FatalError("Error creating window.");
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(AcceleratorTableId));
   ShowWindow(window, SW_SHOWNORMAL);
@@ -128,21 +218,29 @@ void RunDialog(WNDPROC procedure) {
 
 // --- The text dialog ---
 
+// The layouts below are in pixels at 96 DPI, scaled to the window's DPI
+// as each control is made or moved; h is the prompt's height at 96 DPI.
+
 LRESULT TextDialogCreate(HWND window) {
   Dialog.accepted = 0;
   Dialog.result.text = XStrDup("");
-  HWND label = CreateLabel(window, LabelSlot, 8, 8, 300, 200, Dialog.prompt);
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
   Dialog.controls[LabelSlot] = label;
   int width = 0, h = 0;
   FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
-  HWND field = CreateInputEdit(window, FieldSlot, 8, h + 16, 300, 24, Dialog.initialText);
+  HWND field = CreateInputEdit(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300),
+                               Scaled(24), Dialog.initialText);
   Dialog.controls[FieldSlot] = field;
   // What the user sees is what is written: no more than the answer holds.
   SendMessageA(field, EM_LIMITTEXT, TextAnswerMax, 0);
   Dialog.controls[LeftButtonSlot] =
-      CreateButton(window, LeftButtonSlot, 8, h + 48, 100, 24, BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 208, h + 48, 100, 24,
-                                                  BS_DEFPUSHBUTTON, Dialog.rightLabel);
+      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 48), Scaled(100), Scaled(24),
+                   BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] =
+      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 48), Scaled(100), Scaled(24),
+                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 80);
   SetFocus(field);
   // A first text is selected whole, so that typing replaces it.
@@ -150,11 +248,12 @@ LRESULT TextDialogCreate(HWND window) {
   return 0;
 }
 
+// W and H: the client size in pixels at the dialog's DPI.
 void TextDialogLayout(int W, int H) {
-  Place(LabelSlot, 8, 8, W - 16, H - 80);
-  Place(FieldSlot, 8, H - 64, W - 16, 24);
-  Place(LeftButtonSlot, 8, H - 32, 100, 24);
-  Place(RightButtonSlot, W - 108, H - 32, 100, 24);
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(80));
+  Place(FieldSlot, Scaled(8), H - Scaled(64), W - Scaled(16), Scaled(24));
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
   ShowControls();
 }
 
@@ -186,7 +285,7 @@ LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
       break;
     default:
-      if (SharedMessage(message, lParam, &result)) return result;
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -196,27 +295,34 @@ LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 LRESULT ListDialogCreate(HWND window) {
   Dialog.accepted = 0;
   Dialog.result.position = -1;
-  HWND label = CreateLabel(window, LabelSlot, 8, 8, 300, 200, Dialog.prompt);
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
   Dialog.controls[LabelSlot] = label;
   int width = 0, h = 0;
   FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
-  HWND list = CreateListBox(window, FieldSlot, 8, h + 16, 300, 64);
+  HWND list = CreateListBox(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300), Scaled(64));
   Dialog.controls[FieldSlot] = list;
   Dialog.controls[LeftButtonSlot] =
-      CreateButton(window, LeftButtonSlot, 8, h + 88, 100, 24, BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 208, h + 88, 100, 24,
-                                                  BS_DEFPUSHBUTTON, Dialog.rightLabel);
+      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 88), Scaled(100), Scaled(24),
+                   BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] =
+      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 88), Scaled(100), Scaled(24),
+                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
+  // Enter and Escape answer the list as they answer the text field, so the
+  // dialog can be used from the keyboard alone.
+  TakeEnterAndEscape(list);
   SetFocus(list);
   return 0;
 }
 
 void ListDialogLayout(int W, int H) {
-  Place(LabelSlot, 8, 8, W - 16, H - 120);
-  Place(FieldSlot, 8, H - 104, W - 16, 64);
-  Place(LeftButtonSlot, 8, H - 32, 100, 24);
-  Place(RightButtonSlot, W - 108, H - 32, 100, 24);
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(120));
+  Place(FieldSlot, Scaled(8), H - Scaled(104), W - Scaled(16), Scaled(64));
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
   ShowControls();
 }
 
@@ -243,7 +349,7 @@ LRESULT CALLBACK ListDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
       break;
     default:
-      if (SharedMessage(message, lParam, &result)) return result;
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -253,7 +359,9 @@ LRESULT CALLBACK ListDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // --- Control creators ---
 
 HWND CreateLabel(HWND parent, int slot, int x, int y, int width, int height, const char* text) {
-  return CreateControl(0, "STATIC", text, WS_CHILD | WS_VISIBLE, parent, slot, x, y, width, height);
+  // The prompt shows as given: "&" is a character, not a mnemonic mark.
+  return CreateControl(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, parent, slot, x, y,
+                       width, height);
 }
 
 HWND CreateButton(HWND parent, int slot, int x, int y, int width, int height, DWORD extraStyle,
@@ -285,8 +393,7 @@ HWND CreateInputEdit(HWND parent, int slot, int x, int y, int width, int height,
   // counts only when the field is made.
   HWND edit =
       CreateEditStyled(parent, slot, x, y, width, height, text, Dialog.hidden ? ES_PASSWORD : 0);
-  SavedFieldProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
+  TakeEnterAndEscape(edit);
   return edit;
 }
 
@@ -307,23 +414,49 @@ HWND CreateListBox(HWND parent, int slot, int x, int y, int width, int height) {
 
 // --- Sizing ---
 
+// x, y and the measured size are in pixels at 96 DPI. The text is
+// measured as at 96 DPI, in the device context's default font at that DPI,
+// and wrapped at the label's width at 96 DPI; the label then gets that
+// size scaled. (Measuring at a higher DPI instead wraps differently: the
+// default font grows in height but not in width there, measured under
+// Wine, and a long prompt drawn in the GUI font was cut.)
 int FitLabel(HWND label, int x, int y, int* width, int* height, const char* text) {
   RECT r;
   GetWindowRect(label, &r);
+  r.right = r.left + MulDiv(r.right - r.left, BaseDpi, DialogDpi);
   HDC dc = GetDC(label);
-  DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
+  // The default font is made for the system's DPI; at any other, the same
+  // font at 96 DPI is measured.
+  int fontDpi = GetDeviceCaps(dc, LOGPIXELSY);
+  HFONT measuring = nullptr;
+  HGDIOBJ previous = nullptr;
+  LOGFONTA font;
+  if (fontDpi != BaseDpi && fontDpi > 0 &&
+      GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font) == sizeof font) {
+    font.lfHeight = MulDiv(font.lfHeight, BaseDpi, fontDpi);
+    measuring = CreateFontIndirectA(&font);
+    if (measuring) previous = SelectObject(dc, measuring);
+  }
+  // As the label draws it: "&" is no mnemonic mark.
+  DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  if (measuring) {
+    SelectObject(dc, previous);
+    DeleteObject(measuring);
+  }
   ReleaseDC(label, dc);
   *width = r.right - r.left;
   *height = r.bottom - r.top;
-  MoveWindow(label, x, y, *width, *height, TRUE);
+  MoveWindow(label, Scaled(x), Scaled(y), Scaled(*width), Scaled(*height), TRUE);
   ShowWindow(label, SW_SHOWNORMAL);
   return 0;
 }
 
+// The client size is in pixels at 96 DPI.
 int FitWindow(HWND window, int clientWidth, int clientHeight) {
   RECT r;
   GetWindowRect(window, &r);
-  MoveWindow(window, r.left, r.top, ExtentWidth(clientWidth), ExtentHeight(clientHeight), TRUE);
+  MoveWindow(window, r.left, r.top, ExtentWidth(Scaled(clientWidth)),
+             ExtentHeight(Scaled(clientHeight)), TRUE);
   ShowWindow(window, SW_SHOWNORMAL);
   return 0;
 }
@@ -334,7 +467,14 @@ int CountLines(const char* text) {
   return n;
 }
 
-// --- The text field ---
+// --- Enter and Escape ---
+
+// Installs InputEditProc on the text field or the list, keeping the
+// control's own procedure for everything else.
+void TakeEnterAndEscape(HWND control) {
+  SavedFieldProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
+}
 
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHAR && (LOWORD(wParam) == 13 || LOWORD(wParam) == 27)) {

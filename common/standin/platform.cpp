@@ -19,6 +19,7 @@ int StandInRunResult = 0;
 std::string StandInCommandLine;
 std::string StandInModuleName = "C:\\tools\\tool.exe";
 bool StandInModuleFails = false;
+bool StandInAnsiUtf8 = false;
 
 void StandInReset() {
   StandInBoxes.clear();
@@ -29,6 +30,7 @@ void StandInReset() {
   StandInCommandLine.clear();
   StandInModuleName = "C:\\tools\\tool.exe";
   StandInModuleFails = false;
+  StandInAnsiUtf8 = false;
 }
 
 const char* PlatformCommandLine() { return StandInCommandLine.c_str(); }
@@ -70,6 +72,39 @@ int RunAndWait(const char* program, const char* parameters, int mode) {
 
 namespace {
 
+// The characters of Windows-1252 at 0x80 to 0x9F; the five bytes that code
+// page leaves undefined stand for the control characters of their value.
+const char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char ToCp1252(char16_t unit) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+  for (int i = 0; i < 32; i++) {
+    if (Cp1252High[i] == unit) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+void AppendUtf8(std::string* out, char32_t code) {
+  if (code < 0x80) {
+    out->push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | code >> 6));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | code >> 12));
+    out->push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | code >> 18));
+    out->push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
 // Wildcard match without regard to case: * any run, ? one character.
 bool Matches(const char* pattern, const char* name) {
   for (; *pattern; pattern++, name++) {
@@ -88,6 +123,27 @@ bool Matches(const char* pattern, const char* name) {
 }
 
 }  // namespace
+
+bool PlatformAnsiIsUtf8() { return StandInAnsiUtf8; }
+
+// Windows-1252, as on a Western European system, with one default
+// character per UTF-16 unit it lacks; or UTF-8, with U+FFFD for a lone
+// surrogate, as Windows converts.
+std::string PlatformToAnsi(const std::u16string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); i++) {
+    char16_t unit = text[i];
+    if (!StandInAnsiUtf8) {
+      out.push_back(ToCp1252(unit));
+    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
+      AppendUtf8(&out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
+    } else {
+      AppendUtf8(&out, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+    }
+  }
+  return out;
+}
 
 // One writer at a time in the tests: the C runtime's append mode will do,
 // and its text mode writes the line ends of the host.

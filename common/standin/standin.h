@@ -34,6 +34,7 @@ extern int StandInRunResult;                 // what RunAndWait returns
 extern std::string StandInCommandLine;       // PlatformCommandLine
 extern std::string StandInModuleName;        // PlatformModuleFileName
 extern bool StandInModuleFails;
+extern bool StandInAnsiUtf8;  // the ANSI code page is UTF-8, not Windows-1252
 
 // Back to no boxes, shell calls or runs, answer IDOK, run result 0, an
 // empty command line.

@@ -84,6 +84,33 @@ void PlatformAppendText(const char* path, const char* text) {
   CloseHandle(file);
 }
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 is the wide text of Windows");
+
+bool PlatformAnsiIsUtf8() { return GetACP() == CP_UTF8; }
+
+std::string PlatformToAnsi(const std::u16string& text) {
+  // UTF-8 takes no flags; every other code page is told not to guess.
+  DWORD flags = PlatformAnsiIsUtf8() ? 0 : WC_NO_BEST_FIT_CHARS;
+  std::string out;
+  // In pieces that an int can count, never splitting a surrogate pair.
+  constexpr size_t Piece = 1 << 20;
+  for (size_t from = 0; from < text.size();) {
+    size_t n = text.size() - from < Piece ? text.size() - from : Piece;
+    if (from + n < text.size() && text[from + n - 1] >= 0xD800 && text[from + n - 1] <= 0xDBFF) n--;
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data() + from);
+    int size =
+        WideCharToMultiByte(CP_ACP, flags, wide, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    if (size > 0) {
+      size_t at = out.size();
+      out.resize(at + static_cast<size_t>(size));
+      WideCharToMultiByte(CP_ACP, flags, wide, static_cast<int>(n), out.data() + at, size, nullptr,
+                          nullptr);
+    }
+    from += n;
+  }
+  return out;
+}
+
 std::vector<FolderEntry> PlatformFindEntries(const char* pattern) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAA found;

@@ -113,6 +113,29 @@ TEST_F(AskTest, FileArguments) {
   EXPECT_EQ(box.text, "Can't read file: missing.txt");
 }
 
+TEST_F(AskTest, FileArgumentsWithByteOrderMarks) {
+  // Notepad's "UTF-8 with BOM" and PowerShell's UTF-16: the mark is no
+  // part of the prompt, and the text arrives in the ANSI code page.
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t unit : std::u16string(u"Weiter mit Gr\u00FCn?\r\n"))
+    utf16 += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"utf8.txt", "\xEF\xBB\xBFWeiter mit Gr\xC3\xBCn?\r\n"},
+      {"utf16.txt", utf16},
+  };
+  for (const auto& f : files) {
+    WriteFileBytes(JoinPath(scratch_, f.name), f.bytes);
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", std::string("yn @") + f.name + " out.txt"), &box, IDYES),
+              0);
+    EXPECT_EQ(box.text, "Weiter mit Gr\xFCn?\n") << f.name;
+    EXPECT_EQ(ReadFileBytes(out_), "yes\r\n");
+  }
+}
+
 TEST_F(AskTest, UnwritableResultEndsWithStatusOneAfterTheQuestion) {
   struct {
     std::string path;

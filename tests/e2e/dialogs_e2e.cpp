@@ -277,6 +277,56 @@ TEST_F(DialogTest, EditStartsWithTheDefaultSelected) {
   }
 }
 
+TEST_F(DialogTest, EditDefaultFromAFileIsItsFirstLine) {
+  // As "echo C:\Reports>def.txt" writes it: the text and a line break.
+  WriteFileBytes(JoinPath(scratch_, "def.txt"), "C:\\Reports\r\n");
+  WriteFileBytes(JoinPath(scratch_, "two.txt"), "first line\r\nsecond line\r\n");
+  WriteFileBytes(JoinPath(scratch_, "marked.txt"),
+                 "\xEF\xBB\xBF"
+                 "D:\\Gr\xC3\xBC"
+                 "n\r\n");
+  struct {
+    const char* file;
+    const char* shown;
+    const char* typed;  // after End: appended to the default
+    const char* written;
+  } cases[] = {
+      {"def.txt", "C:\\Reports", "", "C:\\Reports\r\n"},
+      {"def.txt", "C:\\Reports", "\\2026", "C:\\Reports\\2026\r\n"},
+      {"two.txt", "first line", "", "first line\r\n"},
+      {"marked.txt", "D:\\Gr\xFCn", "", "D:\\Gr\xFCn\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(std::string("edit \"Copy to:\" @") + c.file + " out.txt");
+    ASSERT_TRUE(dialog);
+    HWND field = GetDlgItem(dialog, FieldId);
+    EXPECT_EQ(TextOf(field), c.shown) << c.file;
+    SendMessageA(field, EM_SETSEL, 0x7FFF, 0x7FFF);  // the caret to the end, as End puts it
+    SendChars(field, c.typed);
+    SendChars(field, "\r");
+    EXPECT_EQ(Finish(), 0) << c.file;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.file << " + " << c.typed;
+  }
+}
+
+TEST_F(DialogTest, LabelsShowAmpersandsAsTyped) {
+  WriteFileBytes(JoinPath(scratch_, "l.csv"), "a,1\r\n");
+  const std::string prompt = "Copy the R&D reports for Tom & Jerry && co?";
+  for (const char* mode : {"text", "pass", "edit", "list"}) {
+    std::string args = std::string(mode) + " \"" + prompt + "\" ";
+    if (std::string(mode) == "edit") args += "default ";
+    if (std::string(mode) == "list") args += "l.csv ";
+    HWND dialog = StartDialog(args + "out.txt");
+    ASSERT_TRUE(dialog) << mode;
+    HWND label = GetDlgItem(dialog, LabelId);
+    EXPECT_EQ(TextOf(label), prompt) << mode;
+    // A static control draws "&" as a mark unless told not to.
+    EXPECT_TRUE(GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) << mode;
+    CloseWindowNow(dialog);
+    EXPECT_EQ(Finish(), 0) << mode;
+  }
+}
+
 // --- The list dialog ---
 
 class ListTest : public DialogTest {
@@ -383,6 +433,97 @@ TEST_F(ListTest, DoubleClickSelectsButDoesNotEnd) {
   SendMessageA(list, WM_LBUTTONUP, 0, at);
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the second entry is selected";
   EXPECT_EQ(WaitForExit(child_, 1000), KilledStatus) << "a double-click must not end the dialog";
+}
+
+TEST_F(ListTest, EnterAndEscapeAnswerFromTheKeyboard) {
+  // Column 2 of the sorted entries: amber, Blue, green, Red, Red.
+  const std::vector<std::string> values = {"\"quoted\"", "b,l,u,e", "2", "#ff0000", "second red"};
+  struct {
+    const char* switches;
+    int downs;   // arrow-down presses: 0 leaves nothing selected
+    WPARAM key;  // VK_RETURN (the right button) or VK_ESCAPE (the left one)
+  } cases[] = {
+      {"", 3, VK_RETURN},     {"", 0, VK_RETURN},     {"", 1, VK_ESCAPE},
+      {"", 0, VK_ESCAPE},     {"-bn ", 1, VK_RETURN}, {"-bn ", 2, VK_ESCAPE},
+      {"-bd ", 2, VK_RETURN}, {"-bd ", 0, VK_ESCAPE},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old\r\n");
+    HWND dialog = StartDialog(std::string("list ") + c.switches + "Colour colours.csv out.txt");
+    ASSERT_TRUE(dialog);
+    HWND list = GetDlgItem(dialog, FieldId);
+    // The keys go to the focus, as typed: the list has it from the start.
+    int before = LB_ERR;
+    for (int i = 0; i < c.downs; i++) {
+      PressKey(dialog, VK_DOWN);
+      SendMessageA(dialog, WM_NULL, 0, 0);  // the key has been handled
+      int now = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+      EXPECT_TRUE(now >= 0 && (before == LB_ERR || now == before + 1))
+          << "down moves the selection: " << before << " then " << now;
+      before = now;
+    }
+    std::string expected = "\r\n";
+    if (c.key == VK_RETURN && before >= 0) expected = values[before] + "\r\n";
+    PressKey(dialog, c.key);
+    EXPECT_EQ(Finish(), 0) << c.switches << c.downs << " " << c.key;
+    std::string written = ReadFileBytes(out_);
+    // The two Reds are tied: either row may sit at either place.
+    if (before >= 3 && (written == "#ff0000\r\n" || written == "second red\r\n"))
+      expected = written;
+    EXPECT_EQ(written, expected) << c.switches << c.downs << " " << c.key;
+  }
+}
+
+TEST_F(ListTest, ListFilesWithByteOrderMarks) {
+  // Saved by Excel ("CSV UTF-8") and by Windows PowerShell 5.1 (UTF-16,
+  // either byte order): the mark is no part of the first entry, and the
+  // text reaches the list and the result in the ANSI code page.
+  std::u16string rows =
+      u"\"Smith, John\",42\r\nGr\u00FCn,\"gr\u00FCn \u20AC\"\r\n\u0141\u00F3d\u017A,3\r\n";
+  std::string utf8 =
+      "\xEF\xBB\xBF\"Smith, John\",42\r\nGr\xC3\xBCn,\"gr\xC3\xBCn \xE2\x82\xAC\"\r\n"
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA,3\r\n";
+  std::string little = "\xFF\xFE", big = "\xFE\xFF";
+  for (char16_t unit : rows) {
+    little += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    big += std::string{static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  }
+  const std::vector<std::string> raw = {"Smith, John", "Gr\xFCn",
+                                        "?\xF3"
+                                        "d?"};
+  struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {{"utf8.csv", utf8}, {"utf16le.csv", little}, {"utf16be.csv", big}};
+  for (const auto& f : files) {
+    WriteFileBytes(JoinPath(scratch_, f.name), f.bytes);
+    struct {
+      const char* shown;
+      const char* written;
+    } choices[] = {{"Smith, John", "42\r\n"},
+                   {"Gr\xFCn", "gr\xFCn \x80\r\n"},
+                   {"?\xF3"
+                    "d?",
+                    "3\r\n"}};
+    for (const char* switches : {"-r ", ""}) {
+      for (const auto& choice : choices) {
+        HWND dialog = StartDialog(std::string("list ") + switches + "Who " + f.name + " out.txt");
+        ASSERT_TRUE(dialog);
+        std::vector<std::string> shown = ListBoxEntries(GetDlgItem(dialog, FieldId));
+        if (*switches) {
+          EXPECT_EQ(shown, raw) << f.name;
+        } else {
+          EXPECT_TRUE(std::is_permutation(shown.begin(), shown.end(), raw.begin(), raw.end()))
+              << f.name << " sorted";
+        }
+        int position =
+            static_cast<int>(std::find(shown.begin(), shown.end(), choice.shown) - shown.begin());
+        EXPECT_EQ(Choose(dialog, position), choice.written)
+            << f.name << " " << switches << choice.shown;
+      }
+    }
+  }
 }
 
 TEST_F(ListTest, NoDataIsFatalAndLeavesTheResult) {

@@ -321,6 +321,55 @@ std::string MessageBoxIcon(HWND box) {
   return icon;
 }
 
+// --- Registry ---
+
+RegistryOverride::RegistryOverride(HKEY root, const std::string& key, const std::string& name,
+                                   DWORD type, const std::string& data)
+    : root_(root), key_(key), name_(name) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
+    DWORD size = 0;
+    if (RegQueryValueExA(handle, name.c_str(), nullptr, &oldType_, nullptr, &size) ==
+        ERROR_SUCCESS) {
+      oldData_.resize(size);
+      had_ = RegQueryValueExA(handle, name.c_str(), nullptr, &oldType_,
+                              reinterpret_cast<BYTE*>(oldData_.data()), &size) == ERROR_SUCCESS;
+      oldData_.resize(size);
+    }
+    RegCloseKey(handle);
+  } else {
+    createdKey_ = true;
+  }
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      &disposition) != ERROR_SUCCESS)
+    return;
+  ok_ = RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+  RegCloseKey(handle);
+}
+
+RegistryOverride::~RegistryOverride() {
+  if (createdKey_) {
+    RegDeleteTreeA(root_, key_.c_str());
+    return;
+  }
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE, &handle) != ERROR_SUCCESS) return;
+  if (had_) {
+    RegSetValueExA(handle, name_.c_str(), 0, oldType_,
+                   reinterpret_cast<const BYTE*>(oldData_.data()),
+                   static_cast<DWORD>(oldData_.size()));
+  } else {
+    RegDeleteValueA(handle, name_.c_str());
+  }
+  RegCloseKey(handle);
+}
+
+std::string DwordData(DWORD value) {
+  return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 // --- Files ---
 
 std::string NewScratchFolder() {

@@ -113,6 +113,31 @@ void CloseWindowNow(HWND window);
 // "none", "information", "warning", "error", or "unknown".
 std::string MessageBoxIcon(HWND box);
 
+// --- Registry ---
+
+// Sets a registry value for the life of the object and then puts back what
+// was there before (or removes it). An empty value name is the key's
+// default value.
+class RegistryOverride {
+ public:
+  RegistryOverride(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                   const std::string& data);
+  ~RegistryOverride();
+  RegistryOverride(const RegistryOverride&) = delete;
+  RegistryOverride& operator=(const RegistryOverride&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  HKEY root_;
+  std::string key_, name_;
+  bool ok_ = false, had_ = false, createdKey_ = false;
+  DWORD oldType_ = 0;
+  std::string oldData_;
+};
+
+// The data of a DWORD value.
+std::string DwordData(DWORD value);
+
 // --- Files ---
 
 // A new empty folder for one test, under the Windows temporary folder.

@@ -111,7 +111,7 @@ std::string Element(const std::string& manifest, const std::string& open) {
   return manifest.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
 }
 
-TEST(Resources, ManifestAsksForNoVirtualizationNoShimsAndCurrentControls) {
+TEST(Resources, ManifestAsksForNoVirtualizationNoShimsCurrentControlsAndDpiAwareness) {
   for (const std::string& folder : ProgramFolders()) {
     for (const Tool& tool : Tools) {
       std::string path = folder + "\\" + tool.file + ".exe";
@@ -148,8 +148,16 @@ TEST(Resources, ManifestAsksForNoVirtualizationNoShimsAndCurrentControls) {
       EXPECT_NE(controls.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos)
           << "got " << controls;
 
-      EXPECT_EQ(manifest.find("dpiAware"), std::string::npos)
-          << "the system must scale the dialogs";
+      std::string dpiAware = Element(manifest, "<dpiAware ");
+      EXPECT_NE(dpiAware.find("SMI/2005/WindowsSettings"), std::string::npos) << "got " << dpiAware;
+      EXPECT_NE(manifest.find(dpiAware + "true/pm</dpiAware>"), std::string::npos)
+          << "per monitor where only dpiAware is known";
+      std::string awareness = Element(manifest, "<dpiAwareness ");
+      EXPECT_NE(awareness.find("SMI/2016/WindowsSettings"), std::string::npos)
+          << "got " << awareness;
+      EXPECT_NE(manifest.find(awareness + "PerMonitorV2, PerMonitor</dpiAwareness>"),
+                std::string::npos)
+          << "the dialogs scale themselves on every screen";
     }
   }
 }

@@ -1,8 +1,8 @@
 // ExpandFileArgs with any file content: each "@path" entry after the first
-// becomes the file's text (up to a zero byte, CR LF read as LF), other
-// entries and the program name (even one with an @) stay as they are. An
-// entry naming a missing file ends the tool with its message, whatever the
-// name holds.
+// becomes the file's text (decoded after a byte-order mark, up to a zero
+// byte, CR LF read as LF), other entries and the program name (even one
+// with an @) stay as they are. An entry naming a missing file ends the tool
+// with its message, whatever the name holds.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "cmdline.h"
 #include "fuzz_support.h"
 #include "standin.h"
+#include "unicode.h"
 
 namespace {
 
@@ -18,8 +19,12 @@ namespace {
 constexpr size_t MessageMax = 500;
 constexpr size_t MessageCut = 496;
 
+// The file's text (decoded when it has a byte-order mark, which
+// fuzz_decode_marked_text checks on its own), CR LF read as LF, up to a
+// zero byte.
 std::string TextModeContent(const uint8_t* data, size_t size) {
-  std::string text = AsText(data, size), folded;
+  std::string decoded = DecodeMarkedText(std::string(reinterpret_cast<const char*>(data), size));
+  std::string text = decoded.substr(0, decoded.find('\0')), folded;
   size_t from = 0;
   for (size_t pair; (pair = text.find("\r\n", from)) != std::string::npos; from = pair + 2)
     folded.append(text, from, pair - from).append("\n");

@@ -1,6 +1,7 @@
-// LoadCsvFile on any file: one row per line, the first row's field count
-// for every row, every cell present and equal to the trimmed field of its
-// line (or empty where a short row was padded), nothing outside the table.
+// LoadCsvFile on any file (decoded first when it has a byte-order mark):
+// one row per line, the first row's field count for every row, every cell
+// present and equal to the trimmed field of its line (or empty where a
+// short row was padded), nothing outside the table.
 // An odd first byte also turns the debug log on, which notes the row count.
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "frame.h"
 #include "fuzz_support.h"
 #include "log.h"
+#include "unicode.h"
 
 namespace {
 
@@ -57,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetLogPath(logging ? logPath.c_str() : nullptr);
 
   std::string path = WriteScratchFile("table.csv", data, size);
-  std::string bytes(reinterpret_cast<const char*>(data), size);
+  // A file with a byte-order mark is read as its decoded text (the decoding
+  // itself has a target of its own, fuzz_decode_marked_text).
+  std::string bytes = DecodeMarkedText(std::string(reinterpret_cast<const char*>(data), size));
   size_t lineCount = 0;
   for (char c : bytes) lineCount += c == '\n';
   if (!bytes.empty() && bytes.back() != '\n') lineCount++;

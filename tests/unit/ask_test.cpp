@@ -236,6 +236,27 @@ TEST_F(AskTest, PassAndEditShareTheTextDialog) {
   EXPECT_STREQ(StandInDialogSeen.initialText, "");
 }
 
+TEST_F(AskTest, EditFieldStartsWithTheDefaultsFirstLine) {
+  std::string file = ScratchPath("default.txt");
+  struct {
+    std::string bytes;
+    std::string initial;
+  } cases[] = {
+      {"C:\\Reports\r\n", "C:\\Reports"},  // as "echo C:\Reports>default.txt" writes it
+      {"C:\\Reports\n\nmore\n", "C:\\Reports"},
+      {"one\rtwo", "one"},
+      {"\r\nsecond", ""},
+      {"\xEF\xBB\xBFmarked\r\n", "marked"},
+      {std::string(300, 'x') + "\r\n", std::string(255, 'x')},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(file, c.bytes);
+    StandInAccept = 0;
+    EXPECT_EQ(Run("ask edit p @" + file + " " + out_), 0);
+    EXPECT_EQ(std::string(StandInDialogSeen.initialText), c.initial) << "[" << c.bytes << "]";
+  }
+}
+
 TEST_F(AskTest, SaveModeWritesTheChosenName) {
   StandInChosen = "C:\\Users\\me\\new.txt";
   EXPECT_EQ(Run("ask save \"Save as\" " + out_), 0);
@@ -276,6 +297,20 @@ TEST_F(AskTest, ListDialogWritesColumnTwoOfTheChosenRow) {
   StandInPosition = 2;
   EXPECT_EQ(Run("ask list Colour " + list + " " + out_), 0);
   EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+}
+
+TEST_F(AskTest, ListFileWithAMarkWritesTheSecondColumn) {
+  std::string list = ScratchPath("excel.csv");
+  // Excel's "CSV UTF-8": a mark, a quoted first field, CR LF.
+  WriteBytes(list, "\xEF\xBB\xBF\"Smith, John\",42\r\nM\xC3\xBCller,\"7\"\r\n");
+  StandInAccept = 1;
+  StandInPosition = 0;
+  StandInRowOfPosition = {1, 2};
+  EXPECT_EQ(Run("ask list -r Who " + list + " " + out_), 0);
+  ASSERT_NE(StandInDialogSeen.data, nullptr);
+  EXPECT_STREQ(CsvCell(StandInDialogSeen.data, 1, 1), "\"Smith, John\"");
+  EXPECT_STREQ(CsvCell(StandInDialogSeen.data, 2, 1), "\"M\xFCller\"");
+  EXPECT_EQ(ReadBytes(out_), std::string("42") + Eol);
 }
 
 TEST_F(AskTest, ListWithOneColumnWritesBlank) {

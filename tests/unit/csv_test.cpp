@@ -111,6 +111,20 @@ TEST_F(CsvTest, EmptyMissingAndOneColumnFiles) {
   EXPECT_EQ(CsvCell(&table, 1, 2), nullptr);
 }
 
+TEST_F(CsvTest, MarkedFilesAreDecodedBeforeTheRowsAreRead) {
+  CsvTable table;
+  // Windows PowerShell 5.1's "> list.csv": UTF-16 little-endian with a mark.
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("Red,1\r\nBlue,\"b,l\"\r\n")) utf16 += std::string{c, '\0'};
+  std::vector<Strings> expected = {{"\"Red\"", "1"}, {"\"Blue\"", "\"b,l\""}};
+  EXPECT_EQ(Load(utf16, &table), expected);
+  EXPECT_EQ(Load("\xEF\xBB\xBFRed,1\r\nBlue,\"b,l\"", &table), expected);
+  // A mark alone is an empty file.
+  EXPECT_TRUE(Load("\xEF\xBB\xBF", &table).empty());
+  // Without a mark the bytes are read as they are.
+  EXPECT_EQ(Load("\xEFx,1\n", &table), (std::vector<Strings>{{"\"\xEFx\"", "1"}}));
+}
+
 TEST_F(CsvTest, FindRowMovesTheCursor) {
   CsvTable table;
   Load("Apple,12\nPear,7\n\"Plum\",9\n", &table);

@@ -1,6 +1,7 @@
 // The start-up frame, standard switches, messages and the path helpers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,28 @@ TEST_F(SwitchTest, OnlyWithExactlyOneArgument) {
   EXPECT_EQ(Try({"t"}, &left), 0);
   EXPECT_TRUE(StandInBoxes.empty());
   EXPECT_TRUE(StandInShellCalls.empty());
+}
+
+TEST_F(SwitchTest, HelpOpensThePageShippedBesideTheProgram) {
+  std::string folder = ScratchPath("tools");
+  StandInModuleName = folder + "\\test.exe";
+  std::string page = folder + "\\site\\Products\\Corvalette\\Help\\Test.html";
+  std::filesystem::create_directories(std::filesystem::path(page).parent_path());
+  WriteBytes(page, "<html>");
+  Run("t");
+  Strings left;
+  EXPECT_EQ(Try({"t", "-help"}, &left), 1);
+  ASSERT_EQ(StandInShellCalls.size(), 1u);
+  EXPECT_EQ(StandInShellCalls[0].file, page);
+  EXPECT_EQ(StandInShellCalls[0].directory, "C:\\");
+  EXPECT_EQ(StandInShellCalls[0].show, 0);
+
+  // Without the page the web address, as before.
+  std::filesystem::remove(page);
+  EXPECT_EQ(Try({"t", "-help"}, &left), 1);
+  ASSERT_EQ(StandInShellCalls.size(), 2u);
+  EXPECT_EQ(StandInShellCalls[1].file,
+            std::string("https://") + MakerWebHost + "/Products/Corvalette/Help/Test.html");
 }
 
 TEST_F(SwitchTest, WebPageKinds) {

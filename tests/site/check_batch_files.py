@@ -1,0 +1,38 @@
+#!/usr/bin/env python3
+"""Fails when a batch file that ships (in docs/, and so in the release zip
+and on the help site) has a line feed without a carriage return before it:
+cmd.exe misreads labels and goto targets in such files.
+
+    check_batch_files.py SOURCE_ROOT
+"""
+import os
+import sys
+
+
+def main():
+    docs = os.path.join(os.path.abspath(sys.argv[1]), "docs")
+    checked, failures = 0, 0
+    for folder, _, files in os.walk(docs):
+        for name in sorted(files):
+            if not name.lower().endswith((".bat", ".cmd")):
+                continue
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                data = f.read()
+            checked += 1
+            bare = [n + 1 for n, line in enumerate(data.split(b"\n")[:-1]) if not line.endswith(b"\r")]
+            if bare:
+                failures += 1
+                print(f"FAIL: {os.path.relpath(path, docs)}: bare LF ending line(s) {bare[:10]}")
+            elif data and not data.endswith(b"\r\n"):
+                failures += 1
+                print(f"FAIL: {os.path.relpath(path, docs)}: the last line has no CR LF")
+    if checked == 0:
+        failures += 1
+        print("FAIL: no batch file found under docs/")
+    print(f"{checked} batch files checked, {failures} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
