@@ -5,19 +5,22 @@ setlocal
 set "ANSWER=%TEMP%\wizard-answer.txt"
 
 :name
-ask text -bn "What is your name?" "%ANSWER%" || goto failed
+ask text -bn "What is your name?" "%ANSWER%"
+if errorlevel 1 goto failed
 set "NAME="
 set /p NAME=<"%ANSWER%"
 if not defined NAME goto cancelled
 
 :colour
-ask list -bn "Pick a colour, %NAME%:" "%~dp0colours.csv" "%ANSWER%" || goto failed
+ask list -bn "Pick a colour, %NAME%:" "%~dp0colours.csv" "%ANSWER%"
+if errorlevel 1 goto failed
 set "COLOUR="
 set /p COLOUR=<"%ANSWER%"
 if not defined COLOUR goto name
 
 :note
-ask text -bd "A note to go with it (Back returns to the colours):" "%ANSWER%" || goto failed
+ask text -bd "A note to go with it (Back returns to the colours):" "%ANSWER%"
+if errorlevel 1 goto failed
 set "NOTE="
 set /p NOTE=<"%ANSWER%"
 if not defined NOTE goto colour

@@ -1,8 +1,9 @@
 # Sourced by the scripts that run programs under Wine. start_wine_session
 # starts a private Xvfb on a free display and a private Wine prefix under
 # build/, exports DISPLAY, WINEPREFIX and WINE_LOADER, and arranges for both
-# to be stopped when the calling script exits. Never touches ~/.wine or the
-# user's display.
+# to be stopped when the calling script exits. Never touches ~/.wine, and
+# the user's display only when asked to (start_wine_session ROOT
+# --keep-display, for scripts that show the windows to the user).
 
 # Sets WINE_LOADER and WINE_RUN32: 32-bit Wine needs a kernel that executes
 # 32-bit x86 programs; without it only 64-bit Windows code can run.
@@ -29,7 +30,10 @@ stop_wine_session() {
 }
 
 start_wine_session() {
-  local root="$1"
+  local root="$1" keep_display=0
+  # With --keep-display the windows appear on the caller's display when
+  # DISPLAY is set; a private Xvfb is started only when it is not.
+  if [ "${2:-}" = --keep-display ] && [ -n "${DISPLAY:-}" ]; then keep_display=1; fi
   choose_wine_loader
   export WINEPREFIX="$root/build/wineprefix"
   export WINEDEBUG=-all
@@ -37,22 +41,24 @@ start_wine_session() {
   unset WINEARCH WINESERVER
   trap stop_wine_session EXIT
 
-  # Xvfb picks a free display number and writes it to descriptor 3.
-  local displayfile
-  displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-  _wine_session_xvfb=$!
-  for _ in $(seq 1 100); do
-    [ -s "$displayfile" ] && break
-    sleep 0.1
-  done
-  if [ ! -s "$displayfile" ]; then
-    echo "Xvfb did not start" >&2
+  if [ "$keep_display" -eq 0 ]; then
+    # Xvfb picks a free display number and writes it to descriptor 3.
+    local displayfile
+    displayfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+    _wine_session_xvfb=$!
+    for _ in $(seq 1 100); do
+      [ -s "$displayfile" ] && break
+      sleep 0.1
+    done
+    if [ ! -s "$displayfile" ]; then
+      echo "Xvfb did not start" >&2
+      rm -f "$displayfile"
+      return 1
+    fi
+    export DISPLAY=":$(head -n1 "$displayfile")"
     rm -f "$displayfile"
-    return 1
   fi
-  export DISPLAY=":$(head -n1 "$displayfile")"
-  rm -f "$displayfile"
 
   mkdir -p "$root/build"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
