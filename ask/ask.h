@@ -1,20 +1,63 @@
-// ask's modes and its result file, shared by ask's source files.
+// ask's modes, the switches they share and its result file, shared by
+// ask's source files.
 #pragma once
+
+// --- The modes ---
+
+// One mode of ask: the word that picks it, the routine that asks, and the
+// one-line usage its wrong-count box shows; and the switches it takes
+// beyond its own (CheckCount).
+struct AskMode {
+  const char* word;
+  int (*routine)(int count, char** args, const AskMode& mode);
+  const char* usage;
+  bool takesTimeout;         // -timeout=SECONDS
+  const char* defaultWords;  // -default=: null for none, "" for any text (a
+                             // list entry), else the buttons' words in order,
+                             // separated by "|"
+};
+
+// Every mode, in the order the words are tried.
+extern const AskMode AskModes[];
+extern const int AskModeCount;
+
+// The routines of the modes (ask.cpp's table names them): each takes its
+// own switches, checks the count (CheckCount), asks, writes the answer
+// (blank when cancelled) and returns the exit status, 0.
+int AskText(int count, char** args, const AskMode& mode);
+int AskFile(int count, char** args, const AskMode& mode);
+int AskDir(int count, char** args, const AskMode& mode);
+int AskList(int count, char** args, const AskMode& mode);
+int AskYesNo(int count, char** args, const AskMode& mode);
+int AskOk(int count, char** args, const AskMode& mode);
+int AskPass(int count, char** args, const AskMode& mode);
+int AskSave(int count, char** args, const AskMode& mode);
+int AskEdit(int count, char** args, const AskMode& mode);
+int AskYesNoCancel(int count, char** args, const AskMode& mode);
+
+// --- Switches beyond a mode's own ---
+
+struct QuestionSwitches {
+  int timeout;              // -timeout=: seconds, 0 for none
+  const char* defaultWord;  // -default=: the text after it, null for none
+  int defaultButton;        // the button it names, 0 (the first) by default
+};
+
+// Ends the tool with the mode's usage unless count is wanted. When count is
+// not wanted, -timeout= and -default= (those the mode takes, matched
+// without regard to case) are first taken out of args after the mode word
+// and count checked again; a switch given twice, seconds that are not 1 to
+// MaxTimeoutSeconds in decimal digits, or a word the mode does not know end
+// the tool the same way. So a command line that needs none of them keeps
+// every entry as it stands.
+QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& mode);
+
+// Logs "Timed out after %d s" when DebugLevel is above 0.
+void NoteTimeout(int seconds);
+
+// --- The result file ---
 
 // Writes answer and a line end as the whole content of the result file;
 // ends the tool with "Can't write to file: %s" when it cannot be opened or
 // any write, the flush or the close fails. Returns 0.
 int WriteResult(const char* path, const char* answer);
-
-// The modes: each takes its switches, checks the count, asks, writes the
-// answer (blank when cancelled) and returns the exit status, 0.
-int AskFile(int count, char** args);
-int AskDir(int count, char** args);
-int AskText(int count, char** args);
-int AskList(int count, char** args);
-
-// The further modes, tried after the six of the usage text: a hidden text
-// entry, the save-file dialog, and a text field that starts with a default.
-int AskPass(int count, char** args);
-int AskSave(int count, char** args);
-int AskEdit(int count, char** args);

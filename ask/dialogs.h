@@ -38,7 +38,10 @@ struct DialogState {
   int accepted;  // 1 once the user accepted
   const char* leftLabel;
   const char* rightLabel;
-  CsvTable* data;  // list dialog: the rows shown
+  CsvTable* data;            // list dialog: the rows shown
+  int timeout;               // seconds after which the right button presses itself; 0: never
+  int timedOut;              // 1 when it did
+  const char* defaultEntry;  // list dialog: the entry selected first (case ignored); null: none
 };
 
 // The state of the one dialog a process shows.

@@ -87,17 +87,19 @@ int TakeSwitch(int* count, char** entries, const char* name) {
 }
 
 const char* TakeOption(int* count, char** entries, const char* prefix, const char* fallback) {
-  size_t n = strlen(prefix);
   for (int i = 0; i < *count; i++) {
-    char* entry = entries[i];
-    size_t k = 0;
-    while (k < n && entry[k] && Lower(entry[k]) == Lower(prefix[k])) k++;
-    if (k == n) {
+    if (const char* value = AfterPrefix(entries[i], prefix)) {
       RemoveEntry(count, entries, i);
-      return entry + n;
+      return value;
     }
   }
   return fallback;
+}
+
+const char* AfterPrefix(const char* entry, const char* prefix) {
+  size_t k = 0;
+  while (prefix[k] && entry[k] && Lower(entry[k]) == Lower(prefix[k])) k++;
+  return prefix[k] ? nullptr : entry + k;
 }
 
 void ExpandFileArgs(int count, char** entries) {
@@ -144,4 +146,18 @@ char* ReadAll(const char* path) {
   }
   buf[out] = '\0';
   return buf;
+}
+
+// --- Time limits ---
+
+bool ReadSeconds(const char* digits, int* seconds) {
+  int value = 0;
+  for (const char* p = digits; *p; p++) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + (*p - '0');
+    if (value > MaxTimeoutSeconds) return false;
+  }
+  if (!*digits || value < 1) return false;
+  *seconds = value;
+  return true;
 }

@@ -29,6 +29,12 @@ const char* PlatformGetEnv(const char* name);
 // (1 IDOK, 2 IDCANCEL, 6 IDYES, 7 IDNO).
 int PlatformMessageBox(const char* text, const char* caption, unsigned style);
 
+// PlatformMessageBox that presses its own button (an id as above) when
+// the user has not answered after seconds (1 or more); *timedOut tells
+// whether it did.
+int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
+                            int button, bool* timedOut);
+
 // --- Shell ---
 
 // Hands a file or address to the shell (ShellExecuteA without owner window);

@@ -22,8 +22,31 @@ const ToolIdentity ThisTool = {
 
 namespace {
 
-// Show mode of the started program's first window: show normally.
-constexpr int ShowNormal = 1;
+// Show modes of the started program's first window: normally by default;
+// -hide, -min and -max as their names say.
+constexpr int ShowNormal = 1;     // SW_SHOWNORMAL
+constexpr int ShowHidden = 0;     // SW_HIDE
+constexpr int ShowMinimized = 7;  // SW_SHOWMINNOACTIVE: minimized, the focus stays, as start /min
+constexpr int ShowMaximized = 3;  // SW_SHOWMAXIMIZED
+constexpr int NoShowSwitch = -1;
+
+// The show mode a -hide, -min or -max switch asks for (case ignored), or
+// NoShowSwitch.
+//
+// -hide reaches the program through the shell's execute call as the show
+// mode of its start-up information, like every other mode, and that is
+// enough for a console program too: the console host honours a hidden (or
+// minimized) start itself and then keeps the console in its own window
+// rather than handing it to Windows Terminal, so no window shows on Windows
+// 10 or 11, whatever the default terminal. CREATE_NO_WINDOW would need
+// CreateProcess instead of the shell, which would lose the shell's way of
+// finding programs and opening documents.
+int ShowSwitch(const char* text) {
+  if (CompareNoCase(text, "-hide") == 0) return ShowHidden;
+  if (CompareNoCase(text, "-min") == 0) return ShowMinimized;
+  if (CompareNoCase(text, "-max") == 0) return ShowMaximized;
+  return NoShowSwitch;
+}
 
 // Backslashes directly before the end of text.
 size_t TrailingBackslashes(const char* text, size_t length) {
@@ -62,14 +85,14 @@ char* JoinArgs(int n, char** args) {
   return joined;
 }
 
-// Starts entry 1 with the later entries as its arguments and waits for it;
-// 1 when no program is named.
-int RunCommand(int count, char** args) {
+// Starts entry 1 with the later entries as its arguments and the show
+// mode, and waits for it; 1 when no program is named.
+int RunCommand(int count, char** args, int mode) {
   if (count < 2) return 1;
   const char* program = args[1];
   char* parameters = JoinArgs(count - 2, args + 2);
-  if (DebugLevel != 0) Log("Running prog=%s args=%s mode=%d ...", program, parameters, ShowNormal);
-  int code = RunAndWait(program, parameters, ShowNormal);
+  if (DebugLevel != 0) Log("Running prog=%s args=%s mode=%d ...", program, parameters, mode);
+  int code = RunAndWait(program, parameters, mode);
   free(parameters);
   if (DebugLevel != 0) Log("Exit code is %d", code);
   return code;
@@ -81,10 +104,22 @@ int ToolMain(int count, char** args) {
     ShowUsage();
     return 1;
   }
+  // A show switch counts only as the first argument as typed (never from
+  // an @file), and only with a program after it.
+  int mode = ShowSwitch(args[1]);
+  if (mode == NoShowSwitch) {
+    mode = ShowNormal;
+  } else {
+    for (int i = 1; i < count; i++) args[i] = args[i + 1];  // the null end moves too
+    if (--count < 2) {
+      ShowUsage();
+      return 1;
+    }
+  }
   // A file argument loses exactly one final line feed, so that a file
   // written with a line end still gives the bare text.
   for (int i = 1; i < count; i++) {
     if (args[i][0] == '@') args[i] = StripNewline(ReadAll(args[i] + 1));
   }
-  return RunCommand(count, args);
+  return RunCommand(count, args, mode);
 }

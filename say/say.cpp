@@ -1,7 +1,10 @@
 // say: shows one message in a message box, with an optional title and
 // icon, and waits until the user presses Ok.
+#include <vector>
+
 #include "cmdline.h"
 #include "frame.h"
+#include "log.h"
 #include "platform.h"
 
 const ToolIdentity ThisTool = {
@@ -33,11 +36,31 @@ unsigned IconStyle(int icon) {
 }  // namespace
 
 // Shows text in a box titled caption (the platform's default title when
-// null) with the icon's style; returns 0 once it is closed.
-int ShowIconMessage(const char* caption, int icon, const char* text) {
-  PlatformMessageBox(text, caption, IconStyle(icon));
+// null) with the icon's style; returns 0 once it is closed. With a time
+// limit (seconds above 0) the box closes itself as Ok when the time is up.
+int ShowIconMessage(const char* caption, int icon, const char* text, int seconds) {
+  if (seconds <= 0) {
+    PlatformMessageBox(text, caption, IconStyle(icon));
+    return 0;
+  }
+  bool timedOut = false;
+  PlatformMessageBoxTimed(text, caption, IconStyle(icon), seconds, 1 /* IDOK */, &timedOut);
+  if (timedOut && DebugLevel > 0) Log("Timed out after %d s", seconds);
   return 0;
 }
+
+namespace {
+
+// The seconds of a "-timeout=SECONDS" message (case ignored): 0 when it is
+// no such switch, -1 when its value is not 1 to a day in decimal digits.
+int TimeoutSwitch(const char* text) {
+  const char* digits = AfterPrefix(text, "-timeout=");
+  if (!digits) return 0;
+  int seconds = 0;
+  return ReadSeconds(digits, &seconds) ? seconds : -1;
+}
+
+}  // namespace
 
 int ToolMain(int count, char** args) {
   if (StandardSwitches(&count, args)) return 0;
@@ -49,8 +72,7 @@ int ToolMain(int count, char** args) {
 
   const char* title = ToolName;
   int icon = IconNone;
-  const char* messages[2];
-  int messageCount = 0;
+  std::vector<const char*> messages;
   for (int i = 1; i < count; i++) {
     if (CompareNoCase(args[i], "-t") == 0) {
       title = args[++i];  // taken whatever it is; null after the last argument
@@ -61,16 +83,33 @@ int ToolMain(int count, char** args) {
     } else if (CompareNoCase(args[i], "-e") == 0) {
       icon = IconError;
     } else {
-      if (messageCount == 2) {
-        ShowUsage();
-        return 1;
-      }
-      messages[messageCount++] = args[i];
+      messages.push_back(args[i]);
     }
   }
-  if (messageCount != 1) {
+  // Only where more than one message would end in the usage box is a
+  // -timeout= among them a switch; once, with a good value, it is taken out.
+  int seconds = 0;
+  if (messages.size() > 1) {
+    std::vector<const char*> rest;
+    int switches = 0;
+    for (const char* message : messages) {
+      int value = TimeoutSwitch(message);
+      if (value == 0) {
+        rest.push_back(message);
+      } else {
+        switches++;
+        seconds = value;
+      }
+    }
+    if (switches > 1 || seconds < 0) {
+      ShowUsage();
+      return 1;
+    }
+    messages = rest;
+  }
+  if (messages.size() != 1) {
     ShowUsage();
     return 1;
   }
-  return ShowIconMessage(title, icon, messages[0]);
+  return ShowIconMessage(title, icon, messages[0], seconds);
 }

@@ -15,20 +15,27 @@ int StandInAccept = 0;
 std::string StandInTyped;
 int StandInPosition = -1;
 std::vector<int> StandInRowOfPosition;
+bool StandInTimesOut = false;
+
+// A time limit that runs out accepts, as the right button does.
+bool TimesOut() { return Dialog.timeout > 0 && StandInTimesOut; }
 
 void RunTextDialog() {
   StandInDialogRuns++;
   StandInDialogSeen = Dialog;
-  Dialog.accepted = StandInAccept;
-  Dialog.result.text = XStrDup(StandInAccept ? StandInTyped.substr(0, TextAnswerMax).c_str() : "");
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept || Dialog.timedOut;
+  Dialog.result.text =
+      XStrDup(Dialog.accepted ? StandInTyped.substr(0, TextAnswerMax).c_str() : "");
 }
 
 void RunListDialog() {
   StandInDialogRuns++;
   StandInDialogSeen = Dialog;
   StandInDialogSorted = SortLists;
-  Dialog.accepted = StandInAccept;
-  Dialog.result.position = StandInAccept ? StandInPosition : -1;
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept || Dialog.timedOut;
+  Dialog.result.position = Dialog.accepted ? StandInPosition : -1;
 }
 
 int ListEntryRow(int position) {

@@ -13,3 +13,4 @@ extern int StandInAccept;                      // 1: the user accepts
 extern std::string StandInTyped;               // what the user types (text dialog)
 extern int StandInPosition;                    // what the user selects (list dialog)
 extern std::vector<int> StandInRowOfPosition;  // rows of sorted positions
+extern bool StandInTimesOut;                   // a time limit runs out before any answer

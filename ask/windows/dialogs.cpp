@@ -126,6 +126,32 @@ int ExtentHeight(int clientHeight) {
   return clientHeight + 2 * MetricAtDpi(SM_CYFRAME) + MetricAtDpi(SM_CYCAPTION);
 }
 
+// --- The time limit ---
+
+constexpr UINT_PTR CountdownTimer = 1;
+
+// Starts the dialog's time limit, if it has one.
+void StartCountdown(HWND window) {
+  if (Dialog.timeout > 0) SetTimer(window, CountdownTimer, Dialog.timeout * 1000u, nullptr);
+}
+
+// A key or a click anywhere in the dialog: someone is there, so the time
+// limit no longer applies.
+void StopCountdownOnInput(HWND window, const MSG& message) {
+  switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCXBUTTONDOWN: KillTimer(window, CountdownTimer);
+  }
+}
+
 // Handling every dialog procedure shares; false for a message it leaves
 // to the dialog or to DefWindowProcA.
 bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -151,6 +177,15 @@ bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     SetWindowPos(window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    *result = 0;
+    return true;
+  }
+  if (message == WM_TIMER && wParam == CountdownTimer) {
+    // Time is up: the right button (Ok, Next or Done) presses itself.
+    KillTimer(window, CountdownTimer);
+    Dialog.timedOut = 1;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ControlIdBase + RightButtonSlot, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ControlAt(RightButtonSlot)));
     *result = 0;
     return true;
   }
@@ -209,6 +244,7 @@ void RunDialog(WNDPROC procedure) {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    StopCountdownOnInput(window, message);
     if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
@@ -245,6 +281,7 @@ LRESULT TextDialogCreate(HWND window) {
   SetFocus(field);
   // A first text is selected whole, so that typing replaces it.
   SendMessageA(field, EM_SETSEL, 0, -1);
+  StartCountdown(window);
   return 0;
 }
 
@@ -311,10 +348,18 @@ LRESULT ListDialogCreate(HWND window) {
                    BS_DEFPUSHBUTTON, Dialog.rightLabel);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
+  // The first entry equal to the default, case ignored, is selected and
+  // scrolled into view; without one nothing is.
+  if (Dialog.defaultEntry) {
+    LRESULT found = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(Dialog.defaultEntry));
+    if (found != LB_ERR) SendMessageA(list, LB_SETCURSEL, found, 0);
+  }
   // Enter and Escape answer the list as they answer the text field, so the
   // dialog can be used from the keyboard alone.
   TakeEnterAndEscape(list);
   SetFocus(list);
+  StartCountdown(window);
   return 0;
 }
 

@@ -13,6 +13,7 @@
 
 std::vector<StandInBox> StandInBoxes;
 int StandInBoxAnswer = 1;
+bool StandInBoxTimesOut = false;
 std::vector<StandInShellCall> StandInShellCalls;
 std::vector<StandInRun> StandInRuns;
 int StandInRunResult = 0;
@@ -24,6 +25,7 @@ bool StandInAnsiUtf8 = false;
 void StandInReset() {
   StandInBoxes.clear();
   StandInBoxAnswer = 1;
+  StandInBoxTimesOut = false;
   StandInShellCalls.clear();
   StandInRuns.clear();
   StandInRunResult = 0;
@@ -58,6 +60,13 @@ void PlatformExit(int status) { throw StandInExit{status}; }
 int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
   StandInBoxes.push_back({text ? text : "", caption ? caption : "", style});
   return StandInBoxAnswer;
+}
+
+int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
+                            int button, bool* timedOut) {
+  StandInBoxes.push_back({text ? text : "", caption ? caption : "", style, seconds, button});
+  *timedOut = StandInBoxTimesOut;
+  return StandInBoxTimesOut ? button : StandInBoxAnswer;
 }
 
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,

@@ -9,6 +9,8 @@ struct StandInBox {
   std::string text;
   std::string caption;
   unsigned style;
+  int timeout = 0;        // seconds; 0 for a box without a time limit
+  int timeoutButton = 0;  // the button the time limit presses
 };
 
 struct StandInShellCall {
@@ -28,6 +30,7 @@ struct StandInExit {
 
 extern std::vector<StandInBox> StandInBoxes;  // every message box shown
 extern int StandInBoxAnswer;                  // what each box returns
+extern bool StandInBoxTimesOut;               // a box with a time limit runs out
 extern std::vector<StandInShellCall> StandInShellCalls;
 extern std::vector<StandInRun> StandInRuns;  // every RunAndWait
 extern int StandInRunResult;                 // what RunAndWait returns

@@ -27,6 +27,44 @@ int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
   return MessageBoxA(nullptr, text, caption, style);
 }
 
+namespace {
+
+// The message box that a time limit ends: the button it presses, and
+// whether it did.
+int TimeoutButton = 0;
+bool BoxTimedOut = false;
+
+BOOL CALLBACK PressTimeoutButton(HWND window, LPARAM) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  // As a click on the button: the box ends with its id.
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(TimeoutButton, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, TimeoutButton)));
+  BoxTimedOut = true;
+  return FALSE;
+}
+
+// A thread timer: the box's own message loop dispatches it to this
+// routine, which finds the box among the thread's windows.
+void CALLBACK BoxTimeUp(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  EnumThreadWindows(GetCurrentThreadId(), PressTimeoutButton, 0);
+}
+
+}  // namespace
+
+int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
+                            int button, bool* timedOut) {
+  TimeoutButton = button;
+  BoxTimedOut = false;
+  UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000u, BoxTimeUp);
+  int pressed = MessageBoxA(nullptr, text, caption, style);
+  if (timer) KillTimer(nullptr, timer);
+  *timedOut = BoxTimedOut;
+  return pressed;
+}
+
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
                           const char* directory, int show) {
   PrepareShell();

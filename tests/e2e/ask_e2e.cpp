@@ -77,6 +77,91 @@ TEST_F(AskTest, EveryAnswerOfOkAndYn) {
   }
 }
 
+const std::vector<ButtonInfo> YesNoCancel = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
+
+TEST_F(AskTest, YesNoCancelWritesEachAnswer) {
+  struct {
+    int answer;
+    const char* written;
+  } cases[] = {
+      {IDYES, "yes\r\n"},  {IDNO, "no\r\n"},   {IDCANCEL, "\r\n"},
+      {EscapeKey, "\r\n"}, {CloseBox, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old\r\n");
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", "YNC \"Save the changes?\" out.txt"), &box, c.answer), 0);
+    EXPECT_EQ(box.caption, "Ask");
+    EXPECT_EQ(box.text, "Save the changes?");
+    EXPECT_EQ(box.icon, "none");
+    EXPECT_EQ(box.buttons, YesNoCancel);
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << "answer " << c.answer;
+  }
+  BoxSeen box;
+  EXPECT_EQ(RunWithBox(Command("ask", "ync \"Save?\""), &box), 1);
+  EXPECT_EQ(box.text, "ask ync prompt outfile");
+}
+
+TEST_F(AskTest, EnterPressesTheDefaultButton) {
+  struct {
+    const char* args;
+    const char* written;
+  } cases[] = {
+      {"ok p out.txt", "ok\r\n"},
+      {"ok -default=CANCEL p out.txt", "\r\n"},
+      {"yn p out.txt -default=yes", "yes\r\n"},
+      {"yn -default=no p out.txt", "\r\n"},
+      {"ync -default=no p out.txt", "no\r\n"},
+      {"ync p out.txt -default=Cancel", "\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old\r\n");
+    Child* child = Start(Command("ask", c.args));
+    HWND box = WaitForWindow(*child, MessageBoxClass);
+    ASSERT_TRUE(box) << c.args;
+    PressKey(box, VK_RETURN);
+    EXPECT_EQ(WaitForExit(child), 0) << c.args;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+  }
+}
+
+TEST_F(AskTest, TimedQuestionsAnswerThemselves) {
+  struct {
+    const char* args;
+    int seconds;
+    const char* written;
+  } cases[] = {
+      {"ok -timeout=1 p out.txt", 1, "ok\r\n"},
+      {"ok p out.txt -default=cancel -timeout=1", 1, "\r\n"},
+      {"yn p out.txt -TIMEOUT=2", 2, "yes\r\n"},
+      {"yn -default=no -timeout=1 p out.txt", 1, "\r\n"},
+      {"ync -timeout=1 p out.txt", 1, "yes\r\n"},
+      {"ync -default=no p out.txt -timeout=1", 1, "no\r\n"},
+      {"ync -default=cancel -timeout=1 p out.txt", 1, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(out_, "old\r\n");
+    std::string log = JoinPath(scratch_, "timed.log");
+    DeleteFileA(log.c_str());
+    DWORD start = GetTickCount();
+    Child* child = Start(Command("ask", std::string(c.args) + " -dbg=1 -log=" + log));
+    EXPECT_TRUE(WaitForWindow(*child, MessageBoxClass)) << c.args;
+    EXPECT_EQ(WaitForExit(child), 0) << c.args << " ends by itself";
+    EXPECT_GE(GetTickCount() - start, c.seconds * 1000u - 50) << c.args << " not before its time";
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+    EXPECT_NE(ReadFileBytes(log).find(" Timed out after " + std::to_string(c.seconds) + " s\r\n"),
+              std::string::npos)
+        << ReadFileBytes(log);
+  }
+  // Answered in time, the answer is the user's and nothing is logged.
+  std::string log = JoinPath(scratch_, "answered.log");
+  BoxSeen box;
+  EXPECT_EQ(RunWithBox(Command("ask", "yn -timeout=60 p out.txt -dbg=1 -log=" + log), &box, IDNO),
+            0);
+  EXPECT_EQ(ReadFileBytes(out_), "\r\n");
+  EXPECT_EQ(ReadFileBytes(log).find("Timed out"), std::string::npos);
+}
+
 TEST_F(AskTest, YesNoBoxNeverTakesEscapeOrCloseAsYes) {
   // Windows ignores Escape and the close box on a Yes/No box; Wine ends the
   // box with No. Either way the answer must be blank, never "yes".

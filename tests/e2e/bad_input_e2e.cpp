@@ -455,6 +455,66 @@ std::vector<Row> Rows() {
        nullptr,
        {Dialog("p", Right), Box("Can't write to file: Z:\\dev\\full")},
        1},
+      {"FileArgUtf16OfOddLength",
+       "say",
+       "@odd.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "odd.txt", std::string("\xFF\xFEh\0i\0!", 7));
+       },
+       {Box("hi?")},
+       0},
+      {"FileArgMarkOnly",
+       "ask",
+       "ok @mark.txt out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) { Write(s, "mark.txt", "\xEF\xBB\xBF"); },
+       {Box("")},
+       0,
+       "ok\r\n"},
+      {"ListUtf16WithZeroCharactersAndBadSurrogates",
+       "ask",
+       "list -r p wide.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         // a,1 / a lone low surrogate,2 / x, a zero character, y,3
+         std::u16string text = u"a,1\r\n";
+         text += char16_t(0xDC00);
+         text += u",2\r\nx";
+         text += char16_t(0);
+         text += u"y,3\r\n";
+         std::string bytes = "\xFF\xFE";
+         for (char16_t unit : text)
+           bytes += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+         Write(s, "wide.csv", bytes);
+       },
+       {Dialog("p", Right, 1)},
+       0,
+       "2\r\n"},
+      {"ListOf100000RowsInUtf16",
+       "ask",
+       "list p rows.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         std::string rows = "\xFF\xFE";
+         for (int i = 99999; i >= 0; i--) {
+           char line[64];
+           snprintf(line, sizeof line, "Item %06d,value %d\r\n", i, i);
+           for (const char* p = line; *p; p++) rows += std::string{*p, '\0'};
+         }
+         Write(s, "rows.csv", rows);
+       },
+       {Dialog("p", Right, 0)},
+       0,
+       "value 0\r\n"},
+      {"TimeoutBeyondAnyNumber",
+       "ask",
+       "ok p out.txt -timeout=99999999999999999999999",
+       nullptr,
+       {Box("ask ok prompt outfile")},
+       1},
+      {"DefaultNamingNoButton",
+       "ask",
+       "ync p out.txt -default=%s%n",
+       nullptr,
+       {Box("ask ync prompt outfile")},
+       1},
   };
 }
 

@@ -327,6 +327,48 @@ TEST_F(DialogTest, LabelsShowAmpersandsAsTyped) {
   }
 }
 
+TEST_F(DialogTest, TimeLimitPressesTheRightButton) {
+  struct {
+    const char* args;
+    const char* set;  // the field's text, set without a key
+    const char* written;
+  } cases[] = {
+      {"text -timeout=1 p out.txt", "set by the batch", "set by the batch\r\n"},
+      {"text -bn -timeout=1 p out.txt", "", "\r\n"},
+      {"pass p out.txt -timeout=1", "s3cret", "s3cret\r\n"},
+      {"edit -bd -timeout=1 p \"C:\\Reports\" out.txt", nullptr, "C:\\Reports\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::string log = JoinPath(scratch_, "timed.log");
+    DeleteFileA(log.c_str());
+    HWND dialog = StartDialog(std::string(c.args) + " -dbg=1 -log=" + log);
+    ASSERT_TRUE(dialog);
+    if (c.set) SetText(GetDlgItem(dialog, FieldId), c.set);
+    EXPECT_EQ(Finish(), 0) << c.args << " ends by itself";
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+    EXPECT_NE(ReadFileBytes(log).find(" Timed out after 1 s\r\n"), std::string::npos)
+        << ReadFileBytes(log);
+  }
+}
+
+TEST_F(DialogTest, KeyOrClickStopsTheCountdown) {
+  for (bool click : {false, true}) {
+    HWND dialog = StartDialog("text -timeout=2 \"Still there?\" out.txt");
+    ASSERT_TRUE(dialog);
+    if (click) {
+      PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else {
+      PressKey(dialog, VK_END);
+    }
+    EXPECT_EQ(WaitForSingleObject(child_->process, 4000), static_cast<DWORD>(WAIT_TIMEOUT))
+        << (click ? "a click" : "a key") << " must stop the countdown";
+    SendChars(GetDlgItem(dialog, FieldId), "here\r");
+    EXPECT_EQ(Finish(), 0);
+    EXPECT_EQ(ReadFileBytes(out_), "here\r\n") << "the user's answer";
+  }
+}
+
 // --- The list dialog ---
 
 class ListTest : public DialogTest {
@@ -472,6 +514,32 @@ TEST_F(ListTest, EnterAndEscapeAnswerFromTheKeyboard) {
       expected = written;
     EXPECT_EQ(written, expected) << c.switches << c.downs << " " << c.key;
   }
+}
+
+TEST_F(ListTest, DefaultEntryIsSelectedAndTimeLimitTakesIt) {
+  struct {
+    const char* args;
+    int selected;         // sorted: amber, Blue, green, Red, Red
+    const char* written;  // when the time runs out
+  } cases[] = {
+      {"list -default=GREEN -timeout=1 p colours.csv out.txt", 2, "2\r\n"},
+      {"list -r p colours.csv out.txt -timeout=1 -default=blue", 2, "b,l,u,e\r\n"},
+      {"list -default=purple -timeout=1 p colours.csv out.txt", LB_ERR, "\r\n"},
+      {"list -timeout=1 p colours.csv out.txt", LB_ERR, "\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(c.args);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, FieldId), LB_GETCURSEL, 0, 0), c.selected) << c.args;
+    EXPECT_EQ(Finish(), 0) << c.args;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+  }
+  // Without a time limit, Enter takes the default entry.
+  HWND dialog = StartDialog("list -default=amber p colours.csv out.txt");
+  ASSERT_TRUE(dialog);
+  PressKey(dialog, VK_RETURN);
+  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "\"quoted\"\r\n");
 }
 
 TEST_F(ListTest, ListFilesWithByteOrderMarks) {

@@ -97,12 +97,61 @@ TEST_F(RunTest, MissingProgramGivesMinusOneAfterTheShellsError) {
   }
 }
 
+TEST_F(RunTest, ShowSwitchesReachTheStartedProgram) {
+  std::string report = JoinPath(scratch_, "show.txt");
+  options_.set.push_back({"PROBE_SHOW_OUT", report});
+  SetProbeExit("4");
+  struct {
+    const char* switches;
+    const char* seen;  // the start-up information and the window it gave
+  } cases[] = {
+      {"", "flags=1 show=1 visible=1 iconic=0 zoomed=0"},
+      {"-hide ", "flags=1 show=0 visible=0 iconic=0 zoomed=0"},
+      {"-MIN ", "flags=1 show=7 visible=1 iconic=1 zoomed=0"},
+      {"-max ", "flags=1 show=3 visible=1 iconic=0 zoomed=1"},
+  };
+  for (const auto& c : cases) {
+    DeleteFileA(report.c_str());
+    std::string log = JoinPath(scratch_, "show.log");
+    std::string line =
+        Command("run", std::string(c.switches) + "-dbg=1 -log=" + log + " \"" + Probe() + "\" a");
+    EXPECT_EQ(RunWithoutWindow(line), 4) << c.switches << ": the exit code passes on";
+    EXPECT_EQ(ReadFileBytes(report), c.seen) << c.switches;
+    EXPECT_EQ(ProbeArguments(), "  \"a\"") << c.switches << ": the switch is run's own";
+    std::string mode = std::string(c.seen).substr(13, 1);
+    EXPECT_NE(ReadFileBytes(log).find(" args= \"a\" mode=" + mode + " ...\r\n"), std::string::npos)
+        << ReadFileBytes(log);
+  }
+}
+
+TEST_F(RunTest, HiddenConsoleProgramGetsNoConsoleWindow) {
+  std::string report = JoinPath(scratch_, "console.txt");
+  options_.set.push_back({"CONSOLE_PROBE_OUT", report});
+  struct {
+    const char* switches;
+    const char* seen;
+  } cases[] = {
+      {"-hide ", "console=1 visible=0"},
+      {"", "console=1 visible=1"},
+      {"-min ", "console=1 visible=1"},
+  };
+  for (const auto& c : cases) {
+    DeleteFileA(report.c_str());
+    Child* child =
+        Start(Command("run", std::string(c.switches) + "\"" + CONSOLE_PROBE_PATH + "\""));
+    EXPECT_EQ(WaitForExit(child), 3) << c.switches;
+    EXPECT_EQ(ReadFileBytes(report), c.seen) << c.switches;
+  }
+}
+
 TEST_F(RunTest, UsageAndStandardSwitches) {
   BoxSeen box;
   EXPECT_EQ(RunWithBox(Command("run", ""), &box), 1);
   EXPECT_EQ(box.text, RunUsage);
   EXPECT_EQ(box.caption, "Run Ver 0.11");
   EXPECT_EQ(RunWithBox(Command("run", "-?"), &box), 0);
+  EXPECT_EQ(box.text, RunUsage);
+  EXPECT_EQ(RunWithBox(Command("run", "-HIDE"), &box), 1) << "a show switch needs a program";
   EXPECT_EQ(box.text, RunUsage);
   EXPECT_EQ(RunWithoutWindow(Command("run", "-!")), 0);
 }

@@ -42,6 +42,26 @@ TEST_F(SayTest, MessagesTitlesAndIcons) {
   }
 }
 
+TEST_F(SayTest, TimedMessageClosesItself) {
+  std::string log = JoinPath(scratch_, "say.log");
+  DWORD start = GetTickCount();
+  Child* child =
+      Start(Command("say", "-t Note -i \"Back in a moment\" -timeout=1 -dbg=1 -log=" + log));
+  BoxSeen box;
+  HWND window = WaitForWindow(*child, MessageBoxClass);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(MessageBoxText(window), "Back in a moment");
+  EXPECT_EQ(TextOf(window), "Note");
+  EXPECT_EQ(WaitForExit(child), 0) << "closes itself";
+  EXPECT_GE(GetTickCount() - start, 950u) << "not before its time";
+  EXPECT_NE(ReadFileBytes(log).find(" Timed out after 1 s\r\n"), std::string::npos)
+      << ReadFileBytes(log);
+
+  // The switch alone is the message, as it always was.
+  EXPECT_EQ(RunWithBox(Command("say", "-timeout=1"), &box), 0);
+  EXPECT_EQ(box.text, "-timeout=1");
+}
+
 TEST_F(SayTest, ClosingTheBoxEndsWithZero) {
   BoxSeen box;
   EXPECT_EQ(RunWithBox(Command("say", "bye"), &box, 0), 0);

@@ -81,6 +81,44 @@ TEST_F(RunTest, UsageAndSwitches) {
             std::string("https://") + MakerWebHost + "/Products/Corvalette/Help/Run.html");
 }
 
+TEST_F(RunTest, ShowSwitchesOnlyAsTheFirstArgumentBeforeAProgram) {
+  std::string hide = ScratchPath("hide.txt");
+  WriteBytes(hide, "-hide");
+  struct {
+    std::string line;
+    const char* program;
+    const char* parameters;
+    int mode;
+  } cases[] = {
+      {"run -hide prog a", "prog", " \"a\"", 0},
+      {"run -MIN prog", "prog", " ", 7},
+      {"run -max -dbg=0 prog -hide", "prog", " \"-hide\"", 3},
+      {"run -dbg=0 -Hide prog", "prog", " ", 0},
+      // Today's command lines: a switch anywhere else is an argument.
+      {"run prog -hide -min", "prog", " \"-hide\" \"-min\"", 1},
+      {"run prog -timeout=5", "prog", " \"-timeout=5\"", 1},
+      {"run -hide -min prog", "-min", " \"prog\"", 0},
+      {"run @" + hide + " prog", "-hide", " \"prog\"", 1},
+  };
+  for (const auto& c : cases) {
+    StandInRuns.clear();
+    EXPECT_EQ(Run(c.line), 0) << c.line;
+    ASSERT_EQ(StandInRuns.size(), 1u) << c.line;
+    EXPECT_EQ(StandInRuns[0].program, c.program) << c.line;
+    EXPECT_EQ(StandInRuns[0].parameters, c.parameters) << c.line;
+    EXPECT_EQ(StandInRuns[0].mode, c.mode) << c.line;
+  }
+  // Without a program after it, a switch is the usage.
+  for (const char* line : {"run -hide", "run -dbg=1 -MAX", "run -min -log="}) {
+    StandInBoxes.clear();
+    StandInRuns.clear();
+    EXPECT_EQ(Run(line), 1) << line;
+    EXPECT_TRUE(StandInRuns.empty()) << line;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << line;
+    EXPECT_EQ(StandInBoxes[0].text.rfind("Usage:\n\nrun prog", 0), 0u) << line;
+  }
+}
+
 TEST_F(RunTest, FileArgumentsLoseOneFinalLineFeed) {
   std::string prog = ScratchPath("prog.txt"), one = ScratchPath("one.txt"),
               two = ScratchPath("two.txt");
@@ -108,6 +146,9 @@ TEST_F(RunTest, LogsStartAndExitAtAnyNonZeroLevel) {
     std::string bytes = ReadBytes(log);
     std::string eol = Eol;
     EXPECT_NE(bytes.find(" Running prog=prog args=  mode=1 ..." + eol), std::string::npos) << bytes;
+    EXPECT_EQ(Run("run -dbg=" + std::to_string(level) + " -log=" + log + " -min prog"), 7);
+    EXPECT_NE(ReadBytes(log).find(" Running prog=prog args=  mode=7 ..." + eol), std::string::npos)
+        << "the mode in the log";
     EXPECT_NE(bytes.find(" Exit code is 7" + eol), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find("Cmdline:") != std::string::npos, level > 0) << bytes;
   }

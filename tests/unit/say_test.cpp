@@ -72,6 +72,58 @@ TEST_F(SayTest, UsageAndStatus) {
   }
 }
 
+TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
+  struct {
+    const char* line;
+    int status;
+    const char* text;     // null: the usage box
+    const char* caption;  // with a text
+    int timeout;
+  } cases[] = {
+      // Today's command lines: one message, so no switch.
+      {"say -timeout=5", 0, "-timeout=5", "Say", 0},
+      {"say -t -timeout=5 hello", 0, "hello", "-timeout=5", 0},
+      {"say -timeout=5 -t Note", 0, "-timeout=5", "Note", 0},
+      {"say -TIMEOUT=x", 0, "-TIMEOUT=x", "Say", 0},
+      // Two messages, one of them a good switch.
+      {"say -timeout=5 hello", 0, "hello", "Say", 5},
+      {"say hello -Timeout=86400 -t T", 0, "hello", "T", 86400},
+      {"say -timeout=5 -timeout=6", 1, nullptr, nullptr, 0},
+      {"say -timeout=5 -timeout=5 hello", 1, nullptr, nullptr, 0},
+      {"say -timeout=0 hello", 1, nullptr, nullptr, 0},
+      {"say -timeout=86401 hello", 1, nullptr, nullptr, 0},
+      {"say -timeout=5x hello", 1, nullptr, nullptr, 0},
+      {"say -timeout=5 a b", 1, nullptr, nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Run(c.line), c.status) << c.line;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
+    if (!c.text) {
+      EXPECT_EQ(StandInBoxes[0].text, SayUsage) << c.line;
+      continue;
+    }
+    EXPECT_EQ(StandInBoxes[0].text, c.text) << c.line;
+    EXPECT_EQ(StandInBoxes[0].caption, c.caption) << c.line;
+    EXPECT_EQ(StandInBoxes[0].timeout, c.timeout) << c.line;
+    if (c.timeout) {
+      EXPECT_EQ(StandInBoxes[0].timeoutButton, 1) << "Ok closes it";
+    }
+  }
+}
+
+TEST_F(SayTest, TimeoutIsLoggedAboveLevelZero) {
+  std::string log = ScratchPath("say.log");
+  for (int level : {0, 1}) {
+    WriteBytes(log, "");
+    StandInBoxTimesOut = true;
+    EXPECT_EQ(Run("say -dbg=" + std::to_string(level) + " -log=" + log + " hi -timeout=3"), 0);
+    EXPECT_EQ(ReadBytes(log).find(std::string(" Timed out after 3 s") + Eol) != std::string::npos,
+              level > 0)
+        << ReadBytes(log);
+  }
+}
+
 TEST_F(SayTest, FileArguments) {
   std::string msg = ScratchPath("msg.txt"), title = ScratchPath("title.txt"),
               opt = ScratchPath("opt.txt");

@@ -1,0 +1,181 @@
+// ask's modes: the message-box questions, the file and folder choosers,
+// and the drivers of the text and list dialogs.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "ask.h"
+#include "choosers.h"
+#include "cmdline.h"
+#include "csv.h"
+#include "dialogs.h"
+#include "frame.h"
+#include "platform.h"
+#include "text.h"
+
+namespace {
+
+// --- Message-box questions ---
+
+// The message-box type, its buttons in order, and the answer each writes;
+// any other result (Escape or the close box) writes a blank line.
+struct BoxQuestion {
+  unsigned type;
+  int buttons[3];
+  const char* answers[3];
+};
+
+constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
+constexpr unsigned DefaultButtonStep = 0x100;  // MB_DEFBUTTON2, then MB_DEFBUTTON3
+
+const BoxQuestion OkCancel = {1, {IdOk, IdCancel, 0}, {"ok", "", ""}};            // MB_OKCANCEL
+const BoxQuestion YesNo = {4, {IdYes, IdNo, 0}, {"yes", "", ""}};                 // MB_YESNO
+const BoxQuestion YesNoCancel = {3, {IdYes, IdNo, IdCancel}, {"yes", "no", ""}};  // MB_YESNOCANCEL
+
+// A plain message box captioned with the tool's bare name, without icon;
+// -default= picks its default button, and -timeout= presses that button
+// when the time is up.
+int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuestion& question) {
+  QuestionSwitches switches = CheckCount(&count, args, 4, mode);
+  unsigned style =
+      question.type + DefaultButtonStep * static_cast<unsigned>(switches.defaultButton);
+  int pressed;
+  if (switches.timeout > 0) {
+    bool timedOut = false;
+    pressed = PlatformMessageBoxTimed(args[2], ToolName, style, switches.timeout,
+                                      question.buttons[switches.defaultButton], &timedOut);
+    if (timedOut) NoteTimeout(switches.timeout);
+  } else {
+    pressed = PlatformMessageBox(args[2], ToolName, style);
+  }
+  const char* answer = "";
+  for (int i = 0; i < 3; i++) {
+    if (question.buttons[i] && pressed == question.buttons[i]) answer = question.answers[i];
+  }
+  return WriteResult(args[3], answer);
+}
+
+// --- Dialogs ---
+
+// The button captions and the fixed parts of a dialog's state.
+void PrepareDialog(int* count, char** args, int minHeight) {
+  Dialog.leftLabel = "Cancel";
+  Dialog.rightLabel = "Ok";
+  if (TakeSwitch(count, args, "-bn")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Next";
+  }
+  if (TakeSwitch(count, args, "-bd")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Done";
+  }
+  Dialog.title = "Ask";
+  Dialog.minWidth = 316;
+  Dialog.minHeight = minHeight;
+  Dialog.maxWidth = 800;
+  Dialog.maxHeight = 1024;
+  Dialog.initialText = "";
+  Dialog.hidden = 0;
+  Dialog.data = nullptr;
+  Dialog.timeout = 0;
+  Dialog.timedOut = 0;
+  Dialog.defaultEntry = nullptr;
+}
+
+// The text dialog of the text, pass and edit modes: args holds the mode,
+// the prompt, for edit the default, and the result file (wanted entries in
+// all); a hidden field masks what is typed.
+int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, int hidden) {
+  PrepareDialog(&count, args, 96);
+  Dialog.timeout = CheckCount(&count, args, wanted, mode).timeout;
+  Dialog.prompt = args[2];
+  Dialog.hidden = hidden;
+  // The field is one line and holds no more than an answer can: the
+  // default's first line (a default from a file usually ends in a line
+  // break), cut to the longest answer.
+  static char initial[TextAnswerMax + 1];
+  if (wanted == 5) {
+    int firstLine = static_cast<int>(strcspn(args[3], "\r\n"));
+    Dialog.initialText = CopyAtMost(initial, args[3], std::min(firstLine, TextAnswerMax));
+  }
+  RunTextDialog();
+  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+  WriteResult(args[wanted - 1], Dialog.accepted == 1 ? Dialog.result.text : "");
+  free(Dialog.result.text);
+  return 0;
+}
+
+}  // namespace
+
+// --- The modes ---
+
+int AskOk(int count, char** args, const AskMode& mode) {
+  return AskByMessageBox(count, args, mode, OkCancel);
+}
+
+int AskYesNo(int count, char** args, const AskMode& mode) {
+  return AskByMessageBox(count, args, mode, YesNo);
+}
+
+int AskYesNoCancel(int count, char** args, const AskMode& mode) {
+  return AskByMessageBox(count, args, mode, YesNoCancel);
+}
+
+int AskFile(int count, char** args, const AskMode& mode) {
+  CheckCount(&count, args, 4, mode);
+  char answer[AnswerSize];
+  ChooseFile(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
+int AskSave(int count, char** args, const AskMode& mode) {
+  CheckCount(&count, args, 4, mode);
+  char answer[AnswerSize];
+  ChooseSaveFile(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
+int AskDir(int count, char** args, const AskMode& mode) {
+  CheckCount(&count, args, 4, mode);
+  char answer[AnswerSize];
+  answer[0] = '\0';
+  ChooseFolder(args[2], AnswerSize, answer);
+  return WriteResult(args[3], answer);
+}
+
+int AskText(int count, char** args, const AskMode& mode) {
+  return AskWithTextDialog(count, args, mode, 4, 0);
+}
+
+int AskPass(int count, char** args, const AskMode& mode) {
+  return AskWithTextDialog(count, args, mode, 4, 1);
+}
+
+int AskEdit(int count, char** args, const AskMode& mode) {
+  return AskWithTextDialog(count, args, mode, 5, 0);
+}
+
+int AskList(int count, char** args, const AskMode& mode) {
+  PrepareDialog(&count, args, 136);
+  if (TakeSwitch(&count, args, "-r")) SortLists = 0;
+  QuestionSwitches switches = CheckCount(&count, args, 5, mode);
+  static CsvTable table;
+  if (LoadCsvFile(&table, args[3]) <= 0) FatalError("No data in list file: %s", args[3]);
+  Dialog.prompt = args[2];
+  Dialog.data = &table;
+  Dialog.timeout = switches.timeout;
+  Dialog.defaultEntry = switches.defaultWord;
+  RunListDialog();
+  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+
+  // Column 2 of the chosen entry's row; blank without a choice or without a
+  // second column.
+  char* value = nullptr;
+  if (Dialog.accepted == 1 && Dialog.result.position >= 0) {
+    const char* cell = CsvCell(&table, ListEntryRow(Dialog.result.position), 2);
+    if (cell) value = StripQuotes(cell);
+  }
+  WriteResult(args[4], value ? value : "");
+  free(value);
+  return 0;
+}

@@ -1,0 +1,249 @@
+// The switches added to ask beyond each mode's own (-timeout=, -default=)
+// and its ync mode: command lines that work without them keep their
+// meaning word for word, and the switches are read only where the count
+// would otherwise be wrong.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ask.h"
+#include "choosers_standin.h"
+#include "dialogs_standin.h"
+#include "frame.h"
+#include "standin.h"
+#include "test_util.h"
+
+namespace {
+
+class SwitchesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StandInReset();
+    StandInDialogRuns = 0;
+    StandInAccept = 0;
+    StandInTyped.clear();
+    StandInPosition = -1;
+    StandInRowOfPosition.clear();
+    StandInTimesOut = false;
+    SortLists = 1;
+    SetEnvVar("APPDATA", "C:\\AppData");
+    out_ = ScratchPath("out.txt");
+    list_ = ScratchPath("list.csv");
+    WriteBytes(list_, "Red,1\nGreen,2\n-timeout=5,3\n");
+  }
+  // Runs "ask ARGS" with the result file in place of %OUT% and the list
+  // file in place of %LIST%.
+  int Ask(std::string args) {
+    for (auto [from, to] :
+         {std::pair<std::string, std::string>{"%OUT%", out_}, {"%LIST%", list_}}) {
+      for (size_t at; (at = args.find(from)) != std::string::npos;)
+        args.replace(at, from.size(), to);
+    }
+    WriteBytes(out_, "old\r\n");
+    return RunFrame("ask " + args);
+  }
+  const StandInBox& LastBox() {
+    static StandInBox none{"<no box>", "", 0};
+    return StandInBoxes.empty() ? none : StandInBoxes.back();
+  }
+  std::string out_, list_;
+};
+
+// Command lines that work today, with words like the new switches as
+// prompts, defaults and list prompts: the question and the answer are what
+// they were.
+TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
+  struct {
+    const char* args;
+    const char* prompt;  // the box's text or the dialog's prompt
+    unsigned style;      // message boxes: the type, no default button
+  } boxes[] = {
+      {"ok -timeout=5 %OUT%", "-timeout=5", 1},
+      {"yn -default=no %OUT%", "-default=no", 4},
+      {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", 4},
+      {"ok -default=cancel %OUT%", "-default=cancel", 1},
+  };
+  for (const auto& c : boxes) {
+    StandInBoxes.clear();
+    StandInBoxAnswer = 1;
+    EXPECT_EQ(Ask(c.args), 0) << c.args;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
+    EXPECT_EQ(LastBox().text, c.prompt) << c.args;
+    EXPECT_EQ(LastBox().style, c.style) << c.args;
+    EXPECT_EQ(LastBox().timeout, 0) << c.args << ": no time limit";
+  }
+  struct {
+    const char* args;
+    const char* prompt;
+    const char* initial;
+  } dialogs[] = {
+      {"text -timeout=5 %OUT%", "-timeout=5", ""},
+      {"pass -bn -timeout=5 %OUT%", "-timeout=5", ""},
+      {"edit -default=x -timeout=9 %OUT%", "-default=x", "-timeout=9"},
+      {"list -default=Red %LIST% %OUT%", "-default=Red", ""},
+      {"list -r -timeout=5 %LIST% %OUT%", "-timeout=5", ""},
+  };
+  for (const auto& c : dialogs) {
+    StandInAccept = 1;
+    StandInTyped = "typed";
+    StandInPosition = 0;
+    EXPECT_EQ(Ask(c.args), 0) << c.args;
+    EXPECT_STREQ(StandInDialogSeen.prompt, c.prompt) << c.args;
+    EXPECT_STREQ(StandInDialogSeen.initialText, c.initial) << c.args;
+    EXPECT_EQ(StandInDialogSeen.timeout, 0) << c.args;
+    EXPECT_EQ(StandInDialogSeen.defaultEntry, nullptr) << c.args;
+  }
+  // A file or folder question takes none of the switches: as today, the
+  // extra word is a wrong count.
+  for (const char* args :
+       {"file -timeout=5 p %OUT%", "dir p %OUT% -default=ok", "save p -timeout=1 %OUT%"}) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Ask(args), 1) << args;
+    EXPECT_EQ(LastBox().style, 0x30u) << args;
+  }
+}
+
+TEST_F(SwitchesTest, MessageBoxDefaultButtonsAndTimeLimits) {
+  struct {
+    const char* args;
+    unsigned style;     // type and default button
+    int timeout;        // 0: a box without a time limit
+    int timeoutButton;  // the button it presses
+    const char* timedOutAnswer;
+  } cases[] = {
+      {"ok p %OUT% -timeout=1", 1, 1, 1, "ok"},
+      {"ok -default=CANCEL p %OUT% -timeout=2", 0x101, 2, 2, ""},
+      {"ok -default=ok p %OUT% -Timeout=86400", 1, 86400, 1, "ok"},
+      {"yn -default=no p %OUT%", 0x104, 0, 0, nullptr},
+      {"yn p %OUT% -timeout=1", 4, 1, 6, "yes"},
+      {"yn -timeout=0009 -DEFAULT=No p %OUT%", 0x104, 9, 7, ""},
+      {"ync p %OUT%", 3, 0, 0, nullptr},
+      {"ync -default=no p %OUT% -timeout=3", 0x103, 3, 7, "no"},
+      {"ync -default=cancel -timeout=3 p %OUT%", 0x203, 3, 2, ""},
+      {"ync -default=YES -timeout=3 p %OUT%", 3, 3, 6, "yes"},
+  };
+  for (const auto& c : cases) {
+    for (bool runsOut : {false, true}) {
+      StandInBoxes.clear();
+      StandInBoxAnswer = 2;  // Cancel, when the user answers
+      StandInBoxTimesOut = runsOut;
+      EXPECT_EQ(Ask(c.args), 0) << c.args;
+      ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
+      EXPECT_EQ(LastBox().text, "p");
+      EXPECT_EQ(LastBox().caption, "Ask");
+      EXPECT_EQ(LastBox().style, c.style) << c.args;
+      EXPECT_EQ(LastBox().timeout, c.timeout) << c.args;
+      if (c.timeout) {
+        EXPECT_EQ(LastBox().timeoutButton, c.timeoutButton) << c.args;
+      }
+      std::string answer = runsOut && c.timeout ? c.timedOutAnswer : "";
+      EXPECT_EQ(ReadBytes(out_), answer + Eol) << c.args << (runsOut ? " ran out" : " cancelled");
+    }
+  }
+}
+
+TEST_F(SwitchesTest, YesNoCancelWritesEachAnswer) {
+  struct {
+    int pressed;
+    const char* written;
+  } cases[] = {{6, "yes"}, {7, "no"}, {2, ""}};
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    StandInBoxAnswer = c.pressed;
+    EXPECT_EQ(Ask("YNC \"Save changes?\" %OUT%"), 0);
+    ASSERT_EQ(StandInBoxes.size(), 1u);
+    EXPECT_EQ(LastBox().caption, "Ask") << "captioned like yn";
+    EXPECT_EQ(LastBox().style, 3u) << "Yes, No and Cancel, no icon";
+    EXPECT_EQ(ReadBytes(out_), std::string(c.written) + Eol) << c.pressed;
+  }
+}
+
+TEST_F(SwitchesTest, DialogTimeLimitsAndTheListDefault) {
+  struct {
+    const char* args;
+    int timeout;
+    const char* defaultEntry;  // null: none
+    const char* written;       // when the time runs out
+  } cases[] = {
+      {"text p %OUT% -timeout=2", 2, nullptr, "typed"},
+      {"pass -timeout=1 -bd p %OUT%", 1, nullptr, "typed"},
+      {"edit p d %OUT% -timeout=60", 60, nullptr, "typed"},
+      {"list -default=green p %LIST% %OUT%", 0, "green", nullptr},
+      {"list -r -timeout=1 -default=-timeout=5 p %LIST% %OUT%", 1, "-timeout=5", "3"},
+      {"list -default= p %LIST% %OUT% -timeout=1", 1, "", "1"},
+  };
+  for (const auto& c : cases) {
+    StandInAccept = 0;
+    StandInTimesOut = true;
+    StandInTyped = "typed";
+    StandInPosition = c.timeout && std::string(c.written) == "3" ? 2 : 0;
+    EXPECT_EQ(Ask(c.args), 0) << c.args;
+    EXPECT_STREQ(StandInDialogSeen.prompt, "p") << c.args;
+    EXPECT_EQ(StandInDialogSeen.timeout, c.timeout) << c.args;
+    if (c.defaultEntry) {
+      EXPECT_STREQ(StandInDialogSeen.defaultEntry, c.defaultEntry) << c.args;
+    } else {
+      EXPECT_EQ(StandInDialogSeen.defaultEntry, nullptr) << c.args;
+    }
+    std::string written = c.written ? c.written : "";
+    EXPECT_EQ(ReadBytes(out_), written + Eol) << c.args;
+  }
+}
+
+TEST_F(SwitchesTest, TimeoutIsLoggedAboveLevelZero) {
+  std::string log = ScratchPath("ask.log");
+  for (int level : {0, 1}) {
+    WriteBytes(log, "");
+    StandInBoxTimesOut = true;
+    StandInTimesOut = true;
+    std::string options = " -dbg=" + std::to_string(level) + " -log=" + log;
+    EXPECT_EQ(Ask("ok p %OUT% -timeout=7" + options), 0);
+    EXPECT_EQ(Ask("text p %OUT% -timeout=8" + options), 0);
+    std::string bytes = ReadBytes(log);
+    for (const char* line : {" Timed out after 7 s", " Timed out after 8 s"}) {
+      EXPECT_EQ(bytes.find(std::string(line) + Eol) != std::string::npos, level > 0)
+          << "level " << level << ": " << bytes;
+    }
+  }
+  WriteBytes(log, "");
+  StandInBoxTimesOut = false;
+  EXPECT_EQ(Ask("ok p %OUT% -timeout=7 -dbg=1 -log=" + log), 0);
+  EXPECT_EQ(ReadBytes(log).find("Timed out"), std::string::npos) << "answered in time";
+}
+
+TEST_F(SwitchesTest, BadOrRepeatedSwitchesAreAWrongCount) {
+  struct {
+    const char* args;
+    const char* usage;
+  } cases[] = {
+      {"ok p %OUT% -timeout=0", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=86401", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=+5", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=1.5", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=99999999999999999999", "ask ok prompt outfile"},
+      {"ok p %OUT% -timeout=1 -timeout=1", "ask ok prompt outfile"},
+      {"ok p %OUT% -default=yes", "ask ok prompt outfile"},
+      {"yn p %OUT% -default=cancel", "ask yn prompt outfile"},
+      {"yn p %OUT% -default=yes -default=no", "ask yn prompt outfile"},
+      {"ync p %OUT% -default=maybe", "ask ync prompt outfile"},
+      {"ync p", "ask ync prompt outfile"},
+      {"text p %OUT% -default=x", "ask text [-bn|-bd] prompt outfile"},
+      {"pass p %OUT% extra -timeout=5", "ask pass [-bn|-bd] prompt outfile"},
+      {"edit p d %OUT% -timeout=5 extra", "ask edit [-bn|-bd] prompt default outfile"},
+      {"list p %LIST% %OUT% -default=a -default=b",
+       "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {"list p %LIST% %OUT% -timeout=x", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+  };
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Ask(c.args), 1) << c.args;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
+    EXPECT_EQ(LastBox().text, c.usage) << c.args;
+    EXPECT_EQ(LastBox().style, 0x30u) << c.args;
+    EXPECT_EQ(LastBox().caption, "Ask Ver 0.12") << c.args;
+    EXPECT_EQ(ReadBytes(out_), "old\r\n") << c.args << ": untouched";
+  }
+}
+
+}  // namespace
