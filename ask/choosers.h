@@ -3,7 +3,8 @@
 // unit tests.
 #pragma once
 
-// Size of the answer buffer the modes pass.
+// Characters of the answer buffer the modes pass; in bytes the buffer is
+// AnsiBufferSize(AnswerSize), sized for the ANSI code page.
 constexpr int AnswerSize = 1000;
 
 // The open-file dialog titled title; answer (size bytes) receives the full
@@ -16,7 +17,7 @@ int ChooseFile(const char* title, int size, char* answer);
 // existing folder. Nonzero when a name was chosen.
 int ChooseSaveFile(const char* title, int size, char* answer);
 
-// The browse-for-folder dialog with title above the tree; answer (at least
-// 260 bytes) receives the folder's path. 1 when a folder was chosen, 0 when
-// cancelled (answer then unchanged).
+// The browse-for-folder dialog with title above the tree; answer (size
+// bytes, at least 260) receives the folder's path. 1 when a folder was
+// chosen, 0 when cancelled (answer then unchanged).
 int ChooseFolder(const char* title, int size, char* answer);

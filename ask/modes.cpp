@@ -1,8 +1,9 @@
 // ask's modes: the message-box questions, the file and folder choosers,
 // and the drivers of the text and list dialogs.
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "ask.h"
 #include "choosers.h"
@@ -12,6 +13,7 @@
 #include "frame.h"
 #include "platform.h"
 #include "text.h"
+#include "unicode.h"
 
 namespace {
 
@@ -92,11 +94,12 @@ int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, i
   Dialog.hidden = hidden;
   // The field is one line and holds no more than an answer can: the
   // default's first line (a default from a file usually ends in a line
-  // break), cut to the longest answer.
-  static char initial[TextAnswerMax + 1];
+  // break), cut to the longest answer in whole characters.
+  static std::string initial;
   if (wanted == 5) {
-    int firstLine = static_cast<int>(strcspn(args[3], "\r\n"));
-    Dialog.initialText = CopyAtMost(initial, args[3], std::min(firstLine, TextAnswerMax));
+    initial.assign(args[3], strcspn(args[3], "\r\n"));
+    initial.resize(CharactersLength(initial.c_str(), TextAnswerMax));
+    Dialog.initialText = initial.c_str();
   }
   RunTextDialog();
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
@@ -121,26 +124,33 @@ int AskYesNoCancel(int count, char** args, const AskMode& mode) {
   return AskByMessageBox(count, args, mode, YesNoCancel);
 }
 
+namespace {
+
+// The answer buffer of the choosers: AnswerSize characters in bytes of the
+// ANSI code page, emptied.
+std::vector<char> ChooserAnswer() { return std::vector<char>(AnsiBufferSize(AnswerSize), '\0'); }
+
+}  // namespace
+
 int AskFile(int count, char** args, const AskMode& mode) {
   CheckCount(&count, args, 4, mode);
-  char answer[AnswerSize];
-  ChooseFile(args[2], AnswerSize, answer);
-  return WriteResult(args[3], answer);
+  std::vector<char> answer = ChooserAnswer();
+  ChooseFile(args[2], static_cast<int>(answer.size()), answer.data());
+  return WriteResult(args[3], answer.data());
 }
 
 int AskSave(int count, char** args, const AskMode& mode) {
   CheckCount(&count, args, 4, mode);
-  char answer[AnswerSize];
-  ChooseSaveFile(args[2], AnswerSize, answer);
-  return WriteResult(args[3], answer);
+  std::vector<char> answer = ChooserAnswer();
+  ChooseSaveFile(args[2], static_cast<int>(answer.size()), answer.data());
+  return WriteResult(args[3], answer.data());
 }
 
 int AskDir(int count, char** args, const AskMode& mode) {
   CheckCount(&count, args, 4, mode);
-  char answer[AnswerSize];
-  answer[0] = '\0';
-  ChooseFolder(args[2], AnswerSize, answer);
-  return WriteResult(args[3], answer);
+  std::vector<char> answer = ChooserAnswer();
+  ChooseFolder(args[2], static_cast<int>(answer.size()), answer.data());
+  return WriteResult(args[3], answer.data());
 }
 
 int AskText(int count, char** args, const AskMode& mode) {

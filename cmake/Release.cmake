@@ -1,8 +1,9 @@
-# The release zip: the three programs, the user's guide as README.md, the
-# example batch files, the pictures, the help site, and SHA256SUMS over all
-# of them.
+# The release zip: the three programs, their UTF-8 set in utf8/, the user's
+# guide as README.md, the example batch files, the pictures, the help site,
+# and SHA256SUMS over all of them.
 # Built by: cmake --workflow --preset release
 install(TARGETS ask say run RUNTIME DESTINATION .)
+install(TARGETS ask_utf8 say_utf8 run_utf8 RUNTIME DESTINATION utf8)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION . RENAME README.md)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/examples/ DESTINATION examples)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/pictures/ DESTINATION pictures)

@@ -9,11 +9,13 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "cmdline.h"
 #include "files.h"
 #include "log.h"
 #include "platform.h"
+#include "unicode.h"
 
 const char* const MakerWebHost = MAKER_WEB_HOST;
 
@@ -37,15 +39,14 @@ constexpr int MessageCut = 496;
 const int MessageBoxStylePlain = 0x00;
 const int MessageBoxStyleWarning = 0x30;
 
-// Formats into buf (MessageMax + 1 bytes); a text of MessageMax characters
-// or more becomes its first MessageCut characters and " ...".
+// Formats into buf (FormatBufferSize(MessageMax) bytes): a text of
+// MessageMax characters or more becomes its first MessageCut characters and
+// " ...". Characters are whole: bytes in the ANSI programs, code points in
+// the UTF-8 ones. Nothing is allocated, so that the out-of-memory message
+// itself can be shown.
 void FormatMessageCut(char* buf, const char* format, va_list ap) {
-  int wanted = vsnprintf(buf, MessageMax, format, ap);
-  if (wanted < 0) {
-    buf[0] = '\0';
-  } else if (wanted >= MessageMax) {
-    memcpy(buf + MessageCut, " ...", 5);
-  }
+  if (FormatCharacters(buf, MessageMax - 1, format, ap))
+    memcpy(buf + CharactersLength(buf, MessageCut), " ...", 5);
 }
 
 // The number at the start of text by the atoi rule, clamped to the range
@@ -116,7 +117,7 @@ void FatalMessage(const char* text) {
 }
 
 void ShowMessageF(const char* format, ...) {
-  char buf[MessageMax + 1];
+  char buf[FormatBufferSize(MessageMax)];
   va_list ap;
   va_start(ap, format);
   FormatMessageCut(buf, format, ap);
@@ -125,7 +126,7 @@ void ShowMessageF(const char* format, ...) {
 }
 
 void FatalError(const char* format, ...) {
-  char buf[MessageMax + 1];
+  char buf[FormatBufferSize(MessageMax)];
   va_list ap;
   va_start(ap, format);
   FormatMessageCut(buf, format, ap);
@@ -146,16 +147,19 @@ void ShowInfo() {
 
 void OpenWebPage(int kind) {
   // The help site ships beside the programs (site\Products\...\Ask.html
-  // next to ask.exe): a page there opens without a network and matches the
-  // program's own version.
+  // next to ask.exe, and so one folder up from the UTF-8 set in utf8\): a
+  // page there opens without a network and matches the program's own
+  // version.
   if (kind == 2 && ProgramDir) {
     std::string page = std::string("site") + ThisTool.helpPage;
     for (char& c : page) c = c == '/' ? '\\' : c;
-    char* local = PathJoin(ProgramDir, page.c_str());
-    bool found = FileExists(local);
-    if (found) PlatformShellExecute("", local, "", "C:\\", 0);
-    free(local);
-    if (found) return;
+    for (const char* up : {"", "..\\"}) {
+      char* local = PathJoin(ProgramDir, (up + page).c_str());
+      bool found = FileExists(local);
+      if (found) PlatformShellExecute("", local, "", "C:\\", 0);
+      free(local);
+      if (found) return;
+    }
   }
   std::string address = std::string("https://") + MakerWebHost;
   if (kind == 2) {
@@ -198,11 +202,13 @@ const char* TempDir() {
 }
 
 char* GetProgramDir() {
-  char name[512];
-  int n = PlatformModuleFileName(name, sizeof name);
-  if (n <= 0 || n >= static_cast<int>(sizeof name)) n = 0;
+  // 512 characters, in bytes of the ANSI code page.
+  std::vector<char> name(AnsiBufferSize(512));
+  int size = static_cast<int>(name.size());
+  int n = PlatformModuleFileName(name.data(), size);
+  if (n <= 0 || n >= size) n = 0;
   name[n] = '\0';
-  return DirName(name);
+  return DirName(name.data());
 }
 
 char* DirName(const char* path) {

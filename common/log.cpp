@@ -10,6 +10,7 @@
 
 #include "frame.h"
 #include "platform.h"
+#include "unicode.h"
 
 namespace {
 
@@ -25,9 +26,9 @@ constexpr int DateMax = 38;
 // never torn or lost when several tools write one log at the same time.
 void AppendLine(const char* text) {
   if (!LogPath) return;
-  char line[LogLineMax + 2];
-  snprintf(line, sizeof line, "%s\n", text);
-  PlatformAppendText(LogPath, line);
+  std::string line = text;
+  line += '\n';
+  PlatformAppendText(LogPath, line.c_str());
 }
 
 }  // namespace
@@ -48,10 +49,11 @@ const char* SetTempLogPath(const char* name) {
 
 void LogLine(const char* format, ...) {
   if (!LogPath) return;
-  char text[LogLineMax + 1];
+  // Cut at LogLineMax whole characters: bytes, or code points under UTF-8.
+  char text[FormatBufferSize(LogLineMax)];
   va_list ap;
   va_start(ap, format);
-  if (vsnprintf(text, sizeof text, format, ap) < 0) text[0] = '\0';
+  FormatCharacters(text, LogLineMax, format, ap);
   va_end(ap);
   AppendLine(text);
 }
@@ -65,10 +67,10 @@ void Log(const char* format, ...) {
   strftime(date, sizeof date, "%a %d %b %Y", &local);
   strftime(clock, sizeof clock, "%H:%M:%S", &local);
 
-  char message[LogMessageMax + 1];
+  char message[FormatBufferSize(LogMessageMax)];
   va_list ap;
   va_start(ap, format);
-  if (vsnprintf(message, sizeof message, format, ap) < 0) message[0] = '\0';
+  FormatCharacters(message, LogMessageMax, format, ap);
   va_end(ap);
 
   if (strcmp(date, LogDate) != 0) {

@@ -3,7 +3,8 @@
 // DebugLevel before logging; these routines never report a failure.
 #pragma once
 
-// Longest message and longest whole line (time, blank, message).
+// Longest message and longest whole line (time, blank, message), in
+// characters: bytes in the ANSI programs, code points in the UTF-8 ones.
 constexpr int LogMessageMax = 512;
 constexpr int LogLineMax = 512;
 
@@ -17,7 +18,7 @@ const char* GetLogPath();
 // Points the log at %TEMP%\name (C:\temp without TEMP). Returns the path.
 const char* SetTempLogPath(const char* name);
 
-// Appends one printf-formatted line, cut at LogLineMax characters.
+// Appends one printf-formatted line, cut at LogLineMax whole characters.
 void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Writes "HH:MM:SS message", preceded by the date header when the date

@@ -1,6 +1,8 @@
 // Byte-order marks and UTF-8 decoding.
 #include "unicode.h"
 
+#include <cstdio>
+
 #include "platform.h"
 
 namespace {
@@ -99,4 +101,45 @@ std::u16string Utf8ToUtf16(const std::string& text) {
     i += length;
   }
   return out;
+}
+
+// --- Characters ---
+
+namespace {
+
+// Whether the byte at text begins a character.
+bool BeginsCharacter(char c, bool utf8) {
+  return !utf8 || !IsContinuation(static_cast<unsigned char>(c));
+}
+
+}  // namespace
+
+size_t CountCharacters(const char* text) {
+  bool utf8 = PlatformAnsiIsUtf8();
+  size_t n = 0;
+  for (const char* p = text; *p; p++) n += BeginsCharacter(*p, utf8);
+  return n;
+}
+
+size_t CharactersLength(const char* text, size_t n) {
+  bool utf8 = PlatformAnsiIsUtf8();
+  size_t length = 0, count = 0;
+  for (; text[length]; length++) {
+    if (BeginsCharacter(text[length], utf8) && count++ == n) break;
+  }
+  return length;
+}
+
+size_t AnsiBufferSize(size_t units) { return PlatformAnsiIsUtf8() ? 3 * units : units; }
+
+bool FormatCharacters(char* buffer, size_t max, const char* format, va_list ap) {
+  // Room for max characters of four bytes: a longer result has more than
+  // max characters whatever they are.
+  size_t size = FormatBufferSize(max);
+  int wanted = vsnprintf(buffer, size, format, ap);
+  if (wanted < 0) buffer[0] = '\0';
+  size_t length = CharactersLength(buffer, max);
+  bool cut = wanted >= static_cast<int>(size) || buffer[length] != '\0';
+  buffer[length] = '\0';
+  return cut;
 }

@@ -7,7 +7,10 @@
 #include <direct.h>
 #include <shlobj.h>
 
+#include <vector>
+
 #include "system_dll.h"
+#include "unicode.h"
 
 // The full open-file record, its last members included, as 32-bit Windows
 // defines it.
@@ -34,11 +37,11 @@ int RunFileDialog(const char* function, DWORD flags, const char* title, int size
   // The dialog may change the current folder while the user browses; put
   // it back, so that relative paths mean what they meant before. A folder
   // too long for the buffer cannot be restored, so it is not tried.
-  char saved[256];
-  bool haveSaved = _getcwd(saved, sizeof saved) != nullptr;
+  std::vector<char> saved(AnsiBufferSize(256));
+  bool haveSaved = _getcwd(saved.data(), static_cast<int>(saved.size())) != nullptr;
   PrepareShell();
   BOOL chosen = run(&request);
-  if (haveSaved) _chdir(saved);
+  if (haveSaved) _chdir(saved.data());
   return chosen;
 }
 
@@ -53,15 +56,21 @@ int ChooseSaveFile(const char* title, int size, char* answer) {
                        answer);
 }
 
-int ChooseFolder(const char* title, int, char* answer) {
+int ChooseFolder(const char* title, int size, char* answer) {
   BROWSEINFOA request = {};
   request.lpszTitle = title;
   PrepareShell();
   LPITEMIDLIST item = SHBrowseForFolderA(&request);
   if (!item) return 0;
   // An item with no file-system path (such as a virtual folder) leaves the
-  // answer as it was: blank.
-  SHGetPathFromIDListA(item, answer);
+  // answer as it was: blank. The path is taken in its wide form and
+  // converted as the ANSI call converts it, into the whole answer buffer:
+  // the ANSI call assumes a buffer of MAX_PATH bytes, too small for a long
+  // path in UTF-8.
+  wchar_t path[MAX_PATH];
+  if (SHGetPathFromIDListW(item, path)) {
+    if (!WideCharToMultiByte(CP_ACP, 0, path, -1, answer, size, nullptr, nullptr)) answer[0] = '\0';
+  }
   ILFree(item);
   return 1;
 }

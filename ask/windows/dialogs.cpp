@@ -6,11 +6,15 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "dialogs.h"
 #include "frame.h"
+#include "platform.h"
 #include "system_dll.h"
 #include "text.h"
+#include "unicode.h"
 
 DialogState Dialog;
 int SortLists = 1;
@@ -242,14 +246,54 @@ void RunDialog(WNDPROC procedure) {
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
 
+  // The loop takes and hands on messages in their wide forms: what the
+  // person types then reaches the text field (whose procedure is wide too)
+  // as UTF-16, where an ANSI loop would squeeze each character through the
+  // system's code page first. Every other call stays ANSI.
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     StopCountdownOnInput(window, message);
-    if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+    if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
+}
+
+// --- The text field's limit ---
+//
+// The answer is at most TextAnswerMax characters. In the ANSI programs a
+// character is a byte and the field takes TextAnswerMax of its UTF-16
+// units, as it always has. Under UTF-8 a character outside the Basic
+// Multilingual Plane takes two units, so the field takes twice as many and
+// is cut back to TextAnswerMax characters whenever it holds more.
+
+int FieldUnits() { return PlatformAnsiIsUtf8() ? 2 * TextAnswerMax : TextAnswerMax; }
+
+// The field's text in the ANSI code page, into a buffer sized for all the
+// units the field takes.
+std::vector<char> FieldContent(HWND field) {
+  std::vector<char> text(AnsiBufferSize(FieldUnits()) + 1, '\0');
+  SendMessageA(field, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text;
+}
+
+// The field's text, at most TextAnswerMax whole characters.
+std::string FieldText(HWND field) {
+  std::vector<char> text = FieldContent(field);
+  return std::string(text.data(), CharactersLength(text.data(), TextAnswerMax));
+}
+
+// What the user sees is what is written: a field that holds more than
+// TextAnswerMax characters keeps only the first ones, the caret at the end.
+void KeepFieldWithinLimit(HWND field) {
+  if (!PlatformAnsiIsUtf8()) return;
+  std::vector<char> text = FieldContent(field);
+  if (CountCharacters(text.data()) <= static_cast<size_t>(TextAnswerMax)) return;
+  size_t kept = CharactersLength(text.data(), TextAnswerMax);
+  text[kept] = '\0';
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+  SendMessageA(field, EM_SETSEL, 0x7FFF, 0x7FFF);
 }
 
 // --- The text dialog ---
@@ -270,7 +314,7 @@ LRESULT TextDialogCreate(HWND window) {
                                Scaled(24), Dialog.initialText);
   Dialog.controls[FieldSlot] = field;
   // What the user sees is what is written: no more than the answer holds.
-  SendMessageA(field, EM_LIMITTEXT, TextAnswerMax, 0);
+  SendMessageA(field, EM_LIMITTEXT, FieldUnits(), 0);
   Dialog.controls[LeftButtonSlot] =
       CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 48), Scaled(100), Scaled(24),
                    BS_PUSHBUTTON, Dialog.leftLabel);
@@ -303,14 +347,15 @@ LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
+        case ControlIdBase + FieldSlot:
+          if (HIWORD(wParam) == EN_CHANGE) KeepFieldWithinLimit(ControlAt(FieldSlot));
+          break;
         case CmdAccept:
         case ControlIdBase + RightButtonSlot: {
-          char typed[TextAnswerMax + 1] = "";
-          SendMessageA(ControlAt(FieldSlot), WM_GETTEXT, sizeof typed,
-                       reinterpret_cast<LPARAM>(typed));
+          std::string typed = FieldText(ControlAt(FieldSlot));
           Dialog.accepted = 1;
           free(Dialog.result.text);
-          Dialog.result.text = XStrDup(typed);
+          Dialog.result.text = XStrDup(typed.c_str());
           return EndDialog(window);
         }
         case CmdCancel:
@@ -517,8 +562,10 @@ int CountLines(const char* text) {
 // Installs InputEditProc on the text field or the list, keeping the
 // control's own procedure for everything else.
 void TakeEnterAndEscape(HWND control) {
+  // A wide procedure, so that typed characters pass through it to the
+  // control in their UTF-16 form (see the message loop).
   SavedFieldProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
 }
 
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -526,7 +573,7 @@ LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     PostMessageA(GetParent(window), WM_COMMAND, LOWORD(wParam) == 13 ? CmdAccept : CmdCancel, 0);
     return 0;
   }
-  return CallWindowProcA(SavedFieldProc, window, message, wParam, lParam);
+  return CallWindowProcW(SavedFieldProc, window, message, wParam, lParam);
 }
 
 // --- The list ---

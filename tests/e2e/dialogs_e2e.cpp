@@ -498,8 +498,12 @@ TEST_F(ListTest, EnterAndEscapeAnswerFromTheKeyboard) {
     int before = LB_ERR;
     for (int i = 0; i < c.downs; i++) {
       PressKey(dialog, VK_DOWN);
-      SendMessageA(dialog, WM_NULL, 0, 0);  // the key has been handled
-      int now = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+      int now = LB_ERR;
+      // The posted key is handled in its turn.
+      WaitUntil([&] {
+        now = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        return now >= 0 && now != before;
+      });
       EXPECT_TRUE(now >= 0 && (before == LB_ERR || now == before + 1))
           << "down moves the selection: " << before << " then " << now;
       before = now;

@@ -92,7 +92,16 @@ std::string IconByColour(HWND box) {
 
 // --- Programs ---
 
-std::string ToolPath(const char* name) { return std::string(TOOLS_DIR) + "\\" + name + ".exe"; }
+std::string ToolPath(const char* name) {
+  char set[16] = "";
+  GetEnvironmentVariableA("QUIL_TOOL_SET", set, sizeof set);
+  if (strcmp(set, "utf8") == 0) return Utf8ToolPath(name);
+  return std::string(TOOLS_DIR) + "\\" + name + ".exe";
+}
+
+std::string Utf8ToolPath(const char* name) {
+  return std::string(TOOLS_DIR) + "\\utf8\\" + name + ".exe";
+}
 
 bool Launch(Child* child, const std::string& commandLine, const LaunchOptions& options) {
   std::string environment = BuildEnvironment(options);
@@ -279,6 +288,59 @@ std::vector<std::string> ListBoxEntries(HWND list) {
     entries.push_back(text);
   }
   return entries;
+}
+
+// --- Text in any language ---
+
+std::string Utf8Of(const std::wstring& wide) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), n,
+                        nullptr, nullptr);
+  return text;
+}
+
+std::wstring WideOf(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0)
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Utf8TextOf(HWND window) {
+  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+  LRESULT got =
+      SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+  wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  return Utf8Of(wide);
+}
+
+std::vector<std::string> Utf8ListBoxEntries(HWND list) {
+  std::vector<std::string> entries;
+  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; i++) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    entries.push_back(Utf8Of(wide));
+  }
+  return entries;
+}
+
+void TypeWide(HWND control, const std::string& utf8) {
+  for (wchar_t unit : WideOf(utf8)) PostMessageW(control, WM_CHAR, unit, 1);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
+  for (DWORD start = GetTickCount();; Sleep(20)) {
+    if (condition()) return true;
+    if (GetTickCount() - start > limitMs) return false;
+  }
 }
 
 void SendChars(HWND control, const std::string& text) {

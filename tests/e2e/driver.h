@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,8 +44,13 @@ struct ButtonInfo {
 
 // --- Programs ---
 
-// Full Windows path of a tool under test, as in ToolPath("say").
+// Full Windows path of a tool under test, as in ToolPath("say"): of the
+// ANSI set, or of the UTF-8 set when the environment variable
+// QUIL_TOOL_SET is "utf8" (the suites run once for each set).
 std::string ToolPath(const char* name);
+
+// The same in the UTF-8 set, whatever QUIL_TOOL_SET says.
+std::string Utf8ToolPath(const char* name);
 
 // Starts commandLine exactly as given; false (and nothing running) when
 // CreateProcessA fails.
@@ -92,6 +98,27 @@ std::vector<std::string> ChildTexts(HWND window, const char* className);
 // The entries of a list box in another process (read with the wide call,
 // which Wine marshals between processes).
 std::vector<std::string> ListBoxEntries(HWND list);
+
+// --- Text in any language ---
+
+// UTF-8 and UTF-16, converted both ways.
+std::string Utf8Of(const std::wstring& wide);
+std::wstring WideOf(const std::string& utf8);
+
+// A window's text as drawn (read with the wide call), in UTF-8.
+std::string Utf8TextOf(HWND window);
+
+// The entries of a list box as drawn, in UTF-8.
+std::vector<std::string> Utf8ListBoxEntries(HWND list);
+
+// Posts the UTF-16 units of a UTF-8 text as wide WM_CHAR messages, as
+// typing does: they pass the program's message loop, in order with other
+// posted keys. (A message sent afterwards may be handled before them; see
+// WaitUntil.)
+void TypeWide(HWND control, const std::string& utf8);
+
+// Waits (at most limitMs) until the condition holds; whether it did.
+bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs = WaitLimitMs);
 
 // Sends one WM_CHAR per character and waits for each to be handled.
 void SendChars(HWND control, const std::string& text);

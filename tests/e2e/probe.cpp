@@ -3,7 +3,8 @@
 // (decimal or 0x hexadecimal; 0 when unset). With PROBE_SHOW_OUT set it
 // also writes what its start-up information asks for, then shows a window
 // with that show mode and writes how the window came out:
-// "flags=F show=S visible=V iconic=I zoomed=Z".
+// "flags=F show=S visible=V iconic=I zoomed=Z". With PROBE_WIDE_OUT set it
+// writes its wide command line there in UTF-8.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,6 +45,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       fputs(GetCommandLineA(), f);
       fclose(f);
     }
+  }
+  if (GetEnvironmentVariableA("PROBE_WIDE_OUT", out, sizeof out)) {
+    // The command line as the program received it, in UTF-8.
+    const wchar_t* line = GetCommandLineW();
+    int n = WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr);
+    char* bytes = static_cast<char*>(malloc(n > 0 ? n : 1));
+    if (bytes && n > 0 && WideCharToMultiByte(CP_UTF8, 0, line, -1, bytes, n, nullptr, nullptr)) {
+      if (FILE* f = fopen(out, "wb")) {
+        fputs(bytes, f);
+        fclose(f);
+      }
+    }
+    free(bytes);
   }
   if (GetEnvironmentVariableA("PROBE_SHOW_OUT", out, sizeof out)) WriteShowReport(out);
   char code[32];

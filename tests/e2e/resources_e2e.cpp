@@ -2,7 +2,9 @@
 // icon group, the application manifest and ask's accelerator table. Checked for this build's
 // programs and, where they were built, for the 32-bit programs in dist/ (loaded as data, so they
 // need not be able to run here).
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_config.h"
@@ -23,14 +25,68 @@ const Tool Tools[] = {
     {"say", "Say", "0.11.0.0", {0, 11, 0, 0}},
 };
 
-// The folders whose programs are checked.
-std::vector<std::string> ProgramFolders() {
+// The folders of the ANSI set whose programs are checked: this build's
+// and, where they were built, the 32-bit programs in dist/. Each has the
+// UTF-8 set in its sub-folder utf8.
+std::vector<std::string> AnsiFolders() {
   std::vector<std::string> folders = {TOOLS_DIR};
   std::string dist32 = DIST32_DIR;
   if (dist32 != TOOLS_DIR &&
       GetFileAttributesA((dist32 + "\\say.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
     folders.push_back(dist32);
   return folders;
+}
+
+// Every folder whose programs are checked, both sets.
+std::vector<std::string> ProgramFolders() {
+  std::vector<std::string> folders;
+  for (const std::string& folder : AnsiFolders()) {
+    folders.push_back(folder);
+    folders.push_back(folder + "\\utf8");
+  }
+  return folders;
+}
+
+bool IsUtf8Set(const std::string& folder) {
+  return folder.size() > 5 && folder.compare(folder.size() - 5, 5, "\\utf8") == 0;
+}
+
+const char* const Utf8CodePage =
+    "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8"
+    "</activeCodePage>";
+
+// A program's resources: "type/name/language" and the bytes of each.
+std::vector<std::pair<std::string, std::string>> Resources(const std::string& path) {
+  struct Walk {
+    HMODULE module;
+    std::vector<std::pair<std::string, std::string>> found;
+    static std::string Id(LPCSTR id) {
+      return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(id)) : id;
+    }
+    static BOOL CALLBACK Language(HMODULE module, LPCSTR type, LPCSTR name, WORD language,
+                                  LONG_PTR param) {
+      auto* walk = reinterpret_cast<Walk*>(param);
+      HRSRC found = FindResourceExA(module, type, name, language);
+      HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+      std::string bytes = loaded ? std::string(static_cast<const char*>(LockResource(loaded)),
+                                               SizeofResource(module, found))
+                                 : "<unreadable>";
+      walk->found.push_back({Id(type) + "/" + Id(name) + "/" + std::to_string(language), bytes});
+      return TRUE;
+    }
+    static BOOL CALLBACK Name(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
+      EnumResourceLanguagesA(module, type, name, Language, param);
+      return TRUE;
+    }
+    static BOOL CALLBACK Type(HMODULE module, LPSTR type, LONG_PTR param) {
+      EnumResourceNamesA(module, type, Name, param);
+      return TRUE;
+    }
+  } walk{LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), {}};
+  if (!walk.module) return {};
+  EnumResourceTypesA(walk.module, Walk::Type, reinterpret_cast<LONG_PTR>(&walk));
+  FreeLibrary(walk.module);
+  return walk.found;
 }
 
 std::string VersionString(const std::vector<char>& block, const char* name) {
@@ -158,6 +214,38 @@ TEST(Resources, ManifestAsksForNoVirtualizationNoShimsCurrentControlsAndDpiAware
       EXPECT_NE(manifest.find(awareness + "PerMonitorV2, PerMonitor</dpiAwareness>"),
                 std::string::npos)
           << "the dialogs scale themselves on every screen";
+
+      // The UTF-8 set, and only it, names UTF-8 as its ANSI code page.
+      EXPECT_EQ(manifest.find(Utf8CodePage) != std::string::npos, IsUtf8Set(folder));
+      EXPECT_EQ(manifest.find("activeCodePage") != std::string::npos, IsUtf8Set(folder));
+    }
+  }
+}
+
+TEST(Resources, SetsDifferOnlyInTheManifestsCodePage) {
+  for (const std::string& folder : AnsiFolders()) {
+    for (const Tool& tool : Tools) {
+      std::string ansi = folder + "\\" + tool.file + ".exe";
+      std::string utf8 = folder + "\\utf8\\" + tool.file + ".exe";
+      SCOPED_TRACE(utf8);
+      auto ansiResources = Resources(ansi), utf8Resources = Resources(utf8);
+      ASSERT_FALSE(ansiResources.empty()) << ansi;
+      ASSERT_EQ(ansiResources.size(), utf8Resources.size());
+      for (size_t i = 0; i < ansiResources.size(); i++) {
+        const auto& [name, bytes] = ansiResources[i];
+        EXPECT_EQ(utf8Resources[i].first, name);
+        if (name != "#24/#1/2057") {
+          EXPECT_TRUE(utf8Resources[i].second == bytes) << name << " differs";
+          continue;
+        }
+        // The manifests: the same but for the one element.
+        std::string manifest = utf8Resources[i].second;
+        size_t at = manifest.find(Utf8CodePage);
+        ASSERT_NE(at, std::string::npos) << manifest;
+        size_t lineStart = manifest.rfind('\n', at);
+        manifest.erase(lineStart, at + strlen(Utf8CodePage) - lineStart);
+        EXPECT_EQ(manifest, bytes) << "the manifests differ beyond the code page";
+      }
     }
   }
 }

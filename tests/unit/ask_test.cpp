@@ -248,6 +248,8 @@ TEST_F(AskTest, EditFieldStartsWithTheDefaultsFirstLine) {
       {"\r\nsecond", ""},
       {"\xEF\xBB\xBFmarked\r\n", "marked"},
       {std::string(300, 'x') + "\r\n", std::string(255, 'x')},
+      // In the ANSI programs a character is a byte, whatever the bytes are.
+      {std::string(300, '\xC5') + "\r\n", std::string(255, '\xC5')},
   };
   for (const auto& c : cases) {
     WriteBytes(file, c.bytes);
@@ -297,6 +299,16 @@ TEST_F(AskTest, ListDialogWritesColumnTwoOfTheChosenRow) {
   StandInPosition = 2;
   EXPECT_EQ(Run("ask list Colour " + list + " " + out_), 0);
   EXPECT_EQ(ReadBytes(out_), std::string(Eol)) << "cancel writes a blank line";
+}
+
+TEST_F(AskTest, Utf8EditDefaultIsCutAtWholeCharacters) {
+  StandInAnsiUtf8 = true;
+  std::string file = ScratchPath("default.txt"), four = "\xF0\x9F\x98\x80", typed;
+  for (int i = 0; i < 300; i++) typed += four;
+  WriteBytes(file, typed + "\r\n");
+  EXPECT_EQ(Run("ask edit p @" + file + " " + out_), 0);
+  EXPECT_EQ(std::string(StandInDialogSeen.initialText), typed.substr(0, 255 * 4));
+  StandInAnsiUtf8 = false;
 }
 
 TEST_F(AskTest, ListFileWithAMarkWritesTheSecondColumn) {

@@ -190,6 +190,18 @@ TEST_F(SwitchTest, HelpOpensThePageShippedBesideTheProgram) {
   EXPECT_EQ(StandInShellCalls[0].directory, "C:\\");
   EXPECT_EQ(StandInShellCalls[0].show, 0);
 
+#ifdef _WIN32
+  // The UTF-8 set, one folder down, finds it too (through "..", which only
+  // Windows paths resolve).
+  StandInModuleName = folder + "\\utf8\\test.exe";
+  Run("t");
+  EXPECT_EQ(Try({"t", "-help"}, &left), 1);
+  ASSERT_EQ(StandInShellCalls.size(), 2u);
+  EXPECT_EQ(StandInShellCalls[1].file,
+            folder + "\\utf8\\..\\site\\Products\\Corvalette\\Help\\Test.html");
+  StandInShellCalls.erase(StandInShellCalls.begin() + 1);
+#endif
+
   // Without the page the web address, as before.
   std::filesystem::remove(page);
   EXPECT_EQ(Try({"t", "-help"}, &left), 1);
@@ -214,6 +226,56 @@ class MessageTest : public FrameTest {
     Run("t");
   }
 };
+
+TEST_F(MessageTest, Utf8MessagesAreCutAt500WholeCharacters) {
+  StandInAnsiUtf8 = true;
+  const std::string four = "\xF0\x9F\x98\x80", two = "\xC5\x82";
+  struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {
+      {[&] {
+         std::string t;
+         for (int i = 0; i < 499; i++) t += four;
+         return t;
+       }(),
+       ""},
+      {[&] {
+         std::string t;
+         for (int i = 0; i < 500; i++) t += four;
+         return t;
+       }(),
+       ""},
+      {[&] {
+         std::string t = "x";
+         for (int i = 0; i < 600; i++) t += two;
+         return t;
+       }(),
+       ""},
+  };
+  cases[0].shown = cases[0].text;  // 499 characters: shown whole
+  cases[1].shown = cases[1].text.substr(0, 496 * 4) + " ...";
+  cases[2].shown = cases[2].text.substr(0, 1 + 495 * 2) + " ...";
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_THROW(FatalError("%s", c.text.c_str()), StandInExit);
+    ASSERT_EQ(StandInBoxes.size(), 1u);
+    EXPECT_EQ(StandInBoxes[0].text, c.shown) << c.text.size() << " bytes";
+  }
+}
+
+TEST_F(FrameTest, Utf8ProgramDirTakes512Characters) {
+  StandInAnsiUtf8 = true;
+  std::string three = "\xE4\xB8\xAD";
+  std::string folder = "C:\\";
+  for (int i = 0; i < 200; i++) folder += three;  // 600 bytes, 203 characters
+  StandInModuleName = folder + "\\ask.exe";
+  Run("t");
+  EXPECT_EQ(std::string(ProgramDir), folder) << "read whole in a buffer sized for UTF-8";
+  StandInAnsiUtf8 = false;
+  Run("t");
+  EXPECT_EQ(std::string(ProgramDir), ".") << "the ANSI programs: 512 bytes, as always";
+}
 
 TEST_F(MessageTest, FormattedMessagesAreCutAt500) {
   struct {

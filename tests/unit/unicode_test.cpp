@@ -8,6 +8,8 @@
 
 #include "cmdline.h"
 #include "files.h"
+#include "frame.h"
+#include "log.h"
 #include "standin.h"
 #include "test_util.h"
 #include "unicode.h"
@@ -160,6 +162,70 @@ TEST(SplitTextLines, ReadsLikeReadTextLine) {
     fclose(f);
     EXPECT_EQ(SplitTextLines(text), read) << "[" << text << "]";
   }
+}
+
+// Characters of one to four bytes in UTF-8: Polish l with stroke, a Chinese
+// character, an emoji.
+const char* const Two = "\xC5\x82";
+const char* const Three = "\xE4\xB8\xAD";
+const char* const Four = "\xF0\x9F\x98\x80";
+
+std::string Times(const std::string& text, int n) {
+  std::string result;
+  for (int i = 0; i < n; i++) result += text;
+  return result;
+}
+
+TEST_F(MarkTest, CharactersAreBytesInTheAnsiCodePage) {
+  std::string mixed = std::string("ab") + Two + Three + Four;
+  EXPECT_EQ(CountCharacters(mixed.c_str()), mixed.size());
+  EXPECT_EQ(CharactersLength(mixed.c_str(), 3), 3u) << "a cut after three bytes";
+  EXPECT_EQ(CharactersLength(mixed.c_str(), 100), mixed.size());
+  EXPECT_EQ(AnsiBufferSize(255), 255u);
+}
+
+TEST_F(MarkTest, CharactersAreCodePointsUnderUtf8) {
+  StandInAnsiUtf8 = true;
+  struct {
+    std::string text;
+    size_t count;
+    size_t n;
+    size_t length;  // bytes of the first n characters
+  } cases[] = {
+      {"", 0, 5, 0},
+      {"abc", 3, 2, 2},
+      {std::string("a") + Two + Three + Four + "z", 5, 3, 6},
+      {std::string("a") + Two + Three + Four + "z", 5, 4, 10},
+      {Times(Four, 300), 300, 255, 1020},
+      {Times(Three, 300), 300, 255, 765},
+      {Times(Two, 10), 10, 0, 0},
+      // A cut sequence or stray continuation bytes stay with the character
+      // before them.
+      {std::string("x\x80\x80y"), 2, 1, 3},
+      {std::string("\xE4\xB8"), 1, 1, 2},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountCharacters(c.text.c_str()), c.count) << "[" << c.text << "]";
+    EXPECT_EQ(CharactersLength(c.text.c_str(), c.n), c.length) << "[" << c.text << "] " << c.n;
+  }
+  EXPECT_EQ(AnsiBufferSize(255), 765u) << "three bytes a UTF-16 unit";
+}
+
+TEST_F(MarkTest, Utf8LogLinesAreCutAtWholeCharacters) {
+  StandInAnsiUtf8 = true;
+  std::string path = ScratchPath("utf8.log");
+  WriteBytes(path, "");
+  SetLogPath(path.c_str());
+  std::string longText = Times(Three, 1000);
+  Log("%s", longText.c_str());
+  LogLine("x%s", longText.c_str());
+  SetLogPath(nullptr);
+  std::string bytes = ReadBytes(path);
+  // The entry: "HH:MM:SS " and 503 characters; the plain line: 512.
+  std::string entry = " " + longText.substr(0, (LogLineMax - 9) * 3) + Eol;
+  std::string plain = "x" + longText.substr(0, (LogLineMax - 1) * 3) + Eol;
+  EXPECT_NE(bytes.find(entry), std::string::npos) << bytes.size();
+  EXPECT_EQ(bytes.size() >= plain.size() ? bytes.substr(bytes.size() - plain.size()) : "", plain);
 }
 
 }  // namespace
