@@ -126,31 +126,28 @@ int AskYesNoCancel(int count, char** args, const AskMode& mode) {
 
 namespace {
 
-// The answer buffer of the choosers: AnswerSize characters in bytes of the
-// ANSI code page, emptied.
-std::vector<char> ChooserAnswer() { return std::vector<char>(AnsiBufferSize(AnswerSize), '\0'); }
+// The file, save and folder questions: the chooser's answer, in a buffer of
+// AnswerSize characters in bytes of the ANSI code page, emptied first.
+int AskWithChooser(int count, char** args, const AskMode& mode,
+                   int (*choose)(const char* title, int size, char* answer)) {
+  CheckCount(&count, args, 4, mode);
+  std::vector<char> answer(AnsiBufferSize(AnswerSize), '\0');
+  choose(args[2], static_cast<int>(answer.size()), answer.data());
+  return WriteResult(args[3], answer.data());
+}
 
 }  // namespace
 
 int AskFile(int count, char** args, const AskMode& mode) {
-  CheckCount(&count, args, 4, mode);
-  std::vector<char> answer = ChooserAnswer();
-  ChooseFile(args[2], static_cast<int>(answer.size()), answer.data());
-  return WriteResult(args[3], answer.data());
+  return AskWithChooser(count, args, mode, ChooseFile);
 }
 
 int AskSave(int count, char** args, const AskMode& mode) {
-  CheckCount(&count, args, 4, mode);
-  std::vector<char> answer = ChooserAnswer();
-  ChooseSaveFile(args[2], static_cast<int>(answer.size()), answer.data());
-  return WriteResult(args[3], answer.data());
+  return AskWithChooser(count, args, mode, ChooseSaveFile);
 }
 
 int AskDir(int count, char** args, const AskMode& mode) {
-  CheckCount(&count, args, 4, mode);
-  std::vector<char> answer = ChooserAnswer();
-  ChooseFolder(args[2], static_cast<int>(answer.size()), answer.data());
-  return WriteResult(args[3], answer.data());
+  return AskWithChooser(count, args, mode, ChooseFolder);
 }
 
 int AskText(int count, char** args, const AskMode& mode) {

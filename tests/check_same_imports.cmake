@@ -18,14 +18,6 @@ if(NOT imports32)
   message(FATAL_ERROR "no user-interface or shell imports read from ${PROGRAM32}")
 endif()
 
-set(only32 ${imports32})
-list(REMOVE_ITEM only32 ${imports64})
-set(only64 ${imports64})
-list(REMOVE_ITEM only64 ${imports32})
-if(only32 OR only64)
-  message(FATAL_ERROR "the 32-bit and 64-bit programs import different functions\n"
-                      "  only 32-bit (${PROGRAM32}): ${only32}\n"
-                      "  only 64-bit (${PROGRAM64}): ${only64}")
-endif()
+require_same_imports("${imports32}" "${imports64}" 32-bit 64-bit ${PROGRAM32} ${PROGRAM64})
 list(LENGTH imports32 n)
 message(STATUS "both widths import the same ${n} functions: ${imports32}")

@@ -30,3 +30,17 @@ function(read_imports objdump program every_dll out)
   list(REMOVE_DUPLICATES result)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
+
+# Ends with a message naming both programs when the two import lists
+# differ; a_label and b_label say what each program is.
+function(require_same_imports a b a_label b_label a_program b_program)
+  set(only_a ${a})
+  list(REMOVE_ITEM only_a ${b})
+  set(only_b ${b})
+  list(REMOVE_ITEM only_b ${a})
+  if(only_a OR only_b)
+    message(FATAL_ERROR "the ${a_label} and ${b_label} programs import different functions\n"
+                        "  only ${a_label} (${a_program}): ${only_a}\n"
+                        "  only ${b_label} (${b_program}): ${only_b}")
+  endif()
+endfunction()

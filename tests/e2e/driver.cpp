@@ -273,7 +273,10 @@ std::vector<std::string> ChildTexts(HWND window, const char* className) {
   return search.texts;
 }
 
-std::vector<std::string> ListBoxEntries(HWND list) {
+namespace {
+
+// The entries of a list box in another process, converted to the code page.
+std::vector<std::string> ListBoxEntriesIn(HWND list, UINT codePage) {
   std::vector<std::string> entries;
   LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; i++) {
@@ -281,14 +284,18 @@ std::vector<std::string> ListBoxEntries(HWND list) {
     std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
     LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(n > 0 ? n : 1), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
     text.resize(strlen(text.c_str()));
     entries.push_back(text);
   }
   return entries;
 }
+
+}  // namespace
+
+std::vector<std::string> ListBoxEntries(HWND list) { return ListBoxEntriesIn(list, CP_ACP); }
 
 // --- Text in any language ---
 
@@ -319,18 +326,7 @@ std::string Utf8TextOf(HWND window) {
   return Utf8Of(wide);
 }
 
-std::vector<std::string> Utf8ListBoxEntries(HWND list) {
-  std::vector<std::string> entries;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; i++) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
-    entries.push_back(Utf8Of(wide));
-  }
-  return entries;
-}
+std::vector<std::string> Utf8ListBoxEntries(HWND list) { return ListBoxEntriesIn(list, CP_UTF8); }
 
 void TypeWide(HWND control, const std::string& utf8) {
   for (wchar_t unit : WideOf(utf8)) PostMessageW(control, WM_CHAR, unit, 1);
