@@ -48,7 +48,7 @@ const ToolIdentity ThisTool = {
 
 // The modes in the order their words are tried: the six of the usage text,
 // then the ones added later.
-const AskMode AskModes[] = {
+const AskMode AskModes[10] = {
     {"text", AskText, "ask text [-bn|-bd] prompt outfile", true, nullptr},
     {"file", AskFile, "ask file prompt outfile", false, nullptr},
     {"dir", AskDir, "ask dir prompt outfile", false, nullptr},
@@ -60,7 +60,6 @@ const AskMode AskModes[] = {
     {"edit", AskEdit, "ask edit [-bn|-bd] prompt default outfile", true, nullptr},
     {"ync", AskYesNoCancel, "ask ync prompt outfile", true, "yes|no|cancel"},
 };
-const int AskModeCount = sizeof AskModes / sizeof AskModes[0];
 
 namespace {
 

@@ -18,8 +18,7 @@ struct AskMode {
 };
 
 // Every mode, in the order the words are tried.
-extern const AskMode AskModes[];
-extern const int AskModeCount;
+extern const AskMode AskModes[10];
 
 // The routines of the modes (ask.cpp's table names them): each takes its
 // own switches, checks the count (CheckCount), asks, writes the answer
