@@ -66,9 +66,19 @@ start_wine_session() {
     "$WINE_LOADER" wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  # One wineserver for the whole session instead of one per program. It
+  # must be the first: "wineserver -p" does nothing (status 2) while another
+  # server runs on the prefix, and a server that is not persistent ends
+  # three seconds after its last program, so that a program starting just
+  # then fails with "wine client error: recvmsg: Connection reset by peer"
+  # and the next one waits for a new server and its helper processes.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  if ! wineserver -p; then
+    echo "the persistent wineserver did not start" >&2
+    return 1
+  fi
   # Unmanaged windows (no two-second waits without a window manager), no
   # crash dialogs, web pages sent nowhere.
   "$WINE_LOADER" regedit /S "$root/tests/wine-settings.reg" >/dev/null 2>&1
-  # One wineserver for the whole session instead of one per program.
-  wineserver -p >/dev/null 2>&1 || true
 }
