@@ -114,6 +114,7 @@ QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& 
     }
   }
   if (!good || *count != wanted) FatalError("%s", mode.usage);
+  MessageTimeout = taken.timeout;
   return taken;
 }
 

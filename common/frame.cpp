@@ -24,6 +24,7 @@ char ToolVersion[16];
 int DebugLevel = 0;
 char* ProgramDir = nullptr;
 char* AppDataDir = nullptr;
+int MessageTimeout = 0;
 
 namespace {
 
@@ -107,12 +108,22 @@ const char* MessageCaption() {
   return Caption;
 }
 
-int ShowMessage(const char* text) {
-  return PlatformMessageBox(text, MessageCaption(), MessageBoxStylePlain);
+namespace {
+
+// A box of the frame, closing itself after MessageTimeout when that is set.
+int FrameBox(const char* text, unsigned style) {
+  if (MessageTimeout <= 0) return PlatformMessageBox(text, MessageCaption(), style);
+  bool timedOut = false;
+  return PlatformMessageBoxTimed(text, MessageCaption(), style, MessageTimeout, 1 /* IDOK */,
+                                 &timedOut);
 }
 
+}  // namespace
+
+int ShowMessage(const char* text) { return FrameBox(text, MessageBoxStylePlain); }
+
 void FatalMessage(const char* text) {
-  PlatformMessageBox(text, MessageCaption(), MessageBoxStyleWarning);
+  FrameBox(text, MessageBoxStyleWarning);
   PlatformExit(1);
 }
 

@@ -33,6 +33,12 @@ extern int DebugLevel;
 extern char* ProgramDir;
 extern char* AppDataDir;
 
+// Seconds after which every box of the frame (messages and the fatal
+// warning) closes itself as Ok; 0 for never. A tool sets it once it has
+// taken a valid time limit, so that a timed run ends by itself whatever
+// happens after its question.
+extern int MessageTimeout;
+
 // --- Start-up ---
 
 // The GUI entry: splits the command line, sets the globals and the log,

@@ -45,9 +45,11 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
 // Starts program (as the shell finds it: search path, full path or a
 // document) with the parameter string unchanged and the show mode, waits
 // without a time limit until it has ended, and returns its exit code; -1
-// when nothing was started or the code cannot be read. The shell's own
-// error box, if any, is left on.
-int RunAndWait(const char* program, const char* parameters, int mode);
+// when nothing was started or the code cannot be read. The shell shows its
+// own error box unless quiet is set. When nothing was started, *whyNot
+// receives the system's message for the error (one line).
+int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+               std::string* whyNot);
 
 // --- Files ---
 

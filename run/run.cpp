@@ -2,6 +2,7 @@
 // with its exit code.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "cmdline.h"
 #include "frame.h"
@@ -86,14 +87,21 @@ char* JoinArgs(int n, char** args) {
 }
 
 // Starts entry 1 with the later entries as its arguments and the show
-// mode, and waits for it; 1 when no program is named.
+// mode, and waits for it; 1 when no program is named. A hidden run shows
+// nothing of its own either: nobody may be there to close the shell's
+// error box, so a program that cannot be started ends it at once with -1,
+// and the log says why.
 int RunCommand(int count, char** args, int mode) {
   if (count < 2) return 1;
   const char* program = args[1];
   char* parameters = JoinArgs(count - 2, args + 2);
   if (DebugLevel != 0) Log("Running prog=%s args=%s mode=%d ...", program, parameters, mode);
-  int code = RunAndWait(program, parameters, mode);
+  bool quiet = mode == ShowHidden;
+  std::string whyNot;
+  int code = RunAndWait(program, parameters, mode, quiet, &whyNot);
   free(parameters);
+  if (quiet && !whyNot.empty() && DebugLevel > 0)
+    Log("Can't start %s: %s", program, whyNot.c_str());
   if (DebugLevel != 0) Log("Exit code is %d", code);
   return code;
 }

@@ -111,5 +111,6 @@ int ToolMain(int count, char** args) {
     ShowUsage();
     return 1;
   }
+  MessageTimeout = seconds;
   return ShowIconMessage(title, icon, messages[0], seconds);
 }

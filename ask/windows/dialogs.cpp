@@ -5,6 +5,8 @@
 // dialog manager: each window is built control by control.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -222,6 +224,84 @@ void ShowControls() {
   for (void* control : Dialog.controls) ShowWindow(static_cast<HWND>(control), SW_SHOWNORMAL);
 }
 
+// --- Keys that move through the dialog ---
+//
+// No dialog manager runs, so the loop itself gives the dialog the keys a
+// dialog box has: Tab and Shift+Tab move the focus round the controls,
+// and a focused button takes Enter as a press and Escape as Cancel (Space
+// it takes by itself). The controls keep their own classes and styles.
+
+// Whether the focus goes to a control: any visible, enabled one but a
+// label or a progress bar.
+bool TakesFocus(HWND control) {
+  char name[32] = "";
+  GetClassNameA(control, name, sizeof name);
+  return IsWindowVisible(control) && IsWindowEnabled(control) && lstrcmpiA(name, "Static") != 0 &&
+         lstrcmpiA(name, PROGRESS_CLASSA) != 0;
+}
+
+// The focus round: the controls that take the focus, in the order they
+// were made (a new child is placed after its older siblings).
+std::vector<HWND> FocusRound(HWND window) {
+  std::vector<HWND> round;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (TakesFocus(c)) round.push_back(c);
+  return round;
+}
+
+// The dialog's own control that holds the focus (or holds the control
+// that does), or null.
+HWND FocusedControl(HWND window) {
+  HWND focus = GetFocus();
+  while (focus && GetParent(focus) != window) focus = GetParent(focus);
+  return focus;
+}
+
+// Moves the focus to the next control of the round (step 1) or the one
+// before (-1), and shows it: the focus rectangle is drawn from now on.
+void MoveFocus(HWND window, int step) {
+  std::vector<HWND> round = FocusRound(window);
+  if (round.empty()) return;
+  int n = static_cast<int>(round.size());
+  int at = -1;
+  HWND focus = FocusedControl(window);
+  for (int i = 0; i < n; i++)
+    if (round[i] == focus) at = i;
+  int next = at < 0 ? (step > 0 ? 0 : n - 1) : (at + step + n) % n;
+  SetFocus(round[next]);
+  char name[16] = "";
+  GetClassNameA(round[next], name, sizeof name);
+  // As in a dialog box: a field reached by Tab has its text selected.
+  if (lstrcmpiA(name, "Edit") == 0) SendMessageA(round[next], EM_SETSEL, 0, -1);
+  SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+bool IsButton(HWND control) {
+  char name[16] = "";
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "Button") == 0;
+}
+
+// A key the dialog handles itself, before the control with the focus
+// would; true when it did.
+bool DialogKey(HWND window, const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+  switch (message.wParam) {
+    case VK_TAB: MoveFocus(window, GetKeyState(VK_SHIFT) < 0 ? -1 : 1); return true;
+    case VK_RETURN:
+      if (!IsButton(message.hwnd)) return false;
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(message.hwnd), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(message.hwnd));
+      return true;
+    case VK_ESCAPE:
+      if (!IsButton(message.hwnd)) return false;
+      PostMessageA(window, WM_COMMAND, CmdCancel, 0);
+      return true;
+  }
+  return false;
+}
+
 // Registers the class, creates the window with the dialog's procedure,
 // shows it and runs the message loop until the dialog ends.
 void RunDialog(WNDPROC procedure) {
@@ -253,6 +333,7 @@ void RunDialog(WNDPROC procedure) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     StopCountdownOnInput(window, message);
+    if (DialogKey(window, message)) continue;
     if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);

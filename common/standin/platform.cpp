@@ -17,6 +17,7 @@ bool StandInBoxTimesOut = false;
 std::vector<StandInShellCall> StandInShellCalls;
 std::vector<StandInRun> StandInRuns;
 int StandInRunResult = 0;
+std::string StandInRunFailure = "File not found.";
 std::string StandInCommandLine;
 std::string StandInModuleName = "C:\\tools\\tool.exe";
 bool StandInModuleFails = false;
@@ -29,6 +30,7 @@ void StandInReset() {
   StandInShellCalls.clear();
   StandInRuns.clear();
   StandInRunResult = 0;
+  StandInRunFailure = "File not found.";
   StandInCommandLine.clear();
   StandInModuleName = "C:\\tools\\tool.exe";
   StandInModuleFails = false;
@@ -74,8 +76,10 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
   StandInShellCalls.push_back({operation, file, parameters, directory, show});
 }
 
-int RunAndWait(const char* program, const char* parameters, int mode) {
-  StandInRuns.push_back({program, parameters, mode});
+int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+               std::string* whyNot) {
+  StandInRuns.push_back({program, parameters, mode, quiet});
+  if (StandInRunResult == -1) *whyNot = StandInRunFailure;
   return StandInRunResult;
 }
 

@@ -21,6 +21,7 @@ struct StandInShellCall {
 struct StandInRun {
   std::string program, parameters;
   int mode;
+  bool quiet;  // no error box of the shell's own
 };
 
 // Thrown by PlatformExit, so that a test sees the exit status.
@@ -34,6 +35,7 @@ extern bool StandInBoxTimesOut;               // a box with a time limit runs ou
 extern std::vector<StandInShellCall> StandInShellCalls;
 extern std::vector<StandInRun> StandInRuns;  // every RunAndWait
 extern int StandInRunResult;                 // what RunAndWait returns
+extern std::string StandInRunFailure;        // its reason when that is -1
 extern std::string StandInCommandLine;       // PlatformCommandLine
 extern std::string StandInModuleName;        // PlatformModuleFileName
 extern bool StandInModuleFails;

@@ -76,17 +76,62 @@ void PlatformShellExecute(const char* operation, const char* file, const char* p
 static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOA) == 60,
               "SHELLEXECUTEINFOA must be 60 bytes in a 32-bit program");
 
-int RunAndWait(const char* program, const char* parameters, int mode) {
+namespace {
+
+// The Windows error behind a failed shell call: the thread's last error,
+// or else the shell's own code (below 32) taken for the error it stands
+// for. A file type without a program is told by the shell's code, since
+// Wine leaves a less telling last error for it.
+DWORD ShellError(const SHELLEXECUTEINFOA& request) {
+  INT_PTR code = reinterpret_cast<INT_PTR>(request.hInstApp);
+  if (code == SE_ERR_NOASSOC || code == SE_ERR_ASSOCINCOMPLETE) return ERROR_NO_ASSOCIATION;
+  DWORD error = GetLastError();
+  if (error) return error;
+  switch (code) {
+    case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
+    case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
+    case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+    case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+    case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+    default: return ERROR_BAD_FORMAT;
+  }
+}
+
+// The system's text for an error, on one line, without its final blanks.
+std::string ErrorText(DWORD error) {
+  char* text = nullptr;
+  DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = n && text ? std::string(text, n) : "";
+  if (text) LocalFree(text);
+  for (char& c : message) c = c == '\r' || c == '\n' ? ' ' : c;
+  while (!message.empty() && message.back() == ' ') message.pop_back();
+  if (message.empty()) message = "error " + std::to_string(error);
+  return message;
+}
+
+}  // namespace
+
+int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+               std::string* whyNot) {
   SHELLEXECUTEINFOA request = {};
   request.cbSize = sizeof request;
-  request.fMask = SEE_MASK_NOCLOSEPROCESS;
+  request.fMask = SEE_MASK_NOCLOSEPROCESS | (quiet ? SEE_MASK_FLAG_NO_UI : 0);
   request.lpFile = program;
   request.lpParameters = parameters;
   request.nShow = mode;
   PrepareShell();
-  ShellExecuteExA(&request);
-  // Without a process handle the wait returns at once and the exit-code
-  // query fails: the result is then -1.
+  SetLastError(0);
+  if (!ShellExecuteExA(&request)) {
+    *whyNot = ErrorText(ShellError(request));
+    return -1;
+  }
+  // A document opened by a program that was already running may leave no
+  // process handle: the wait then returns at once and the exit-code query
+  // fails, so the result is -1.
   WaitForSingleObject(request.hProcess, INFINITE);
   DWORD code = 0;
   if (!GetExitCodeProcess(request.hProcess, &code)) return -1;

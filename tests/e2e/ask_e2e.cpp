@@ -246,6 +246,35 @@ TEST_F(AskTest, UnwritableResultEndsWithStatusOneAfterTheQuestion) {
   }
 }
 
+TEST_F(AskTest, TimedRunEndsByItselfAfterAFailure) {
+  // Once a time limit is taken, the warning that follows the question
+  // closes itself too: nobody may be there to press Ok.
+  WriteFileBytes(JoinPath(scratch_, "l.csv"), "a,1\r\nb,2\r\n");
+  const std::string lost = "\"" + JoinPath(scratch_, "no-such-folder\\a.txt") + "\"";
+  struct {
+    std::string args;
+    const char* warning;  // the start of the warning's text
+  } cases[] = {
+      {"text -timeout=1 p " + lost, "Can't write to file: "},
+      {"list -timeout=1 p l.csv " + lost, "Can't write to file: "},
+      {"yn p " + lost + " -timeout=1", "Can't write to file: "},
+      {"list -timeout=1 p missing.csv out.txt", "No data in list file: missing.csv"},
+  };
+  for (const auto& c : cases) {
+    Child* child = Start(Command("ask", c.args));
+    HWND warning = nullptr;
+    WaitUntil([&] {
+      for (HWND w : WindowsOf(*child))
+        if (TextOf(w) == "Ask Ver 0.12") warning = w;
+      return warning != nullptr;
+    });
+    ASSERT_TRUE(warning) << c.args << ": no warning";
+    EXPECT_EQ(MessageBoxText(warning).rfind(c.warning, 0), 0u) << MessageBoxText(warning);
+    EXPECT_EQ(WaitForExit(child, 3000), 1) << c.args << ": the warning must go by itself";
+  }
+  EXPECT_EQ(ReadFileBytes(out_), "<missing>");
+}
+
 // Waits for ask's file or folder dialog, titled with the prompt.
 HWND WaitForDialog(const Child& child, const std::string& title) {
   HWND dialog = WaitForWindow(child, MessageBoxClass);

@@ -373,6 +373,104 @@ TEST_F(DialogTest, KeyOrClickStopsTheCountdown) {
   }
 }
 
+// The control that has the focus in the dialog's thread.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// Tab, or Shift+Tab, from the keyboard: Shift must be down as the dialog
+// reads the key, which a posted message cannot arrange.
+void PressTab(HWND dialog, bool shift) {
+  SetForegroundWindow(dialog);
+  std::vector<INPUT> keys;
+  auto key = [&](WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(VK_TAB, false);
+  key(VK_TAB, true);
+  if (shift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+TEST_F(DialogTest, TabGoesRoundEveryDialog) {
+  WriteFileBytes(JoinPath(scratch_, "l.csv"), "a,1\r\nb,2\r\n");
+  const char* cases[] = {"text p out.txt", "pass -bn p out.txt", "edit p default out.txt",
+                         "list p l.csv out.txt"};
+  // The order of the round from the field or list: Tab forward twice
+  // round, then Shift+Tab back.
+  const int forward[] = {LeftId, RightId, FieldId, LeftId};
+  const int back[] = {FieldId, RightId, LeftId, FieldId};
+  for (const char* args : cases) {
+    HWND dialog = StartDialog(args);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, FieldId)) << args;
+    LONG styles[4];
+    for (int slot = 0; slot < 4; slot++)
+      styles[slot] = GetWindowLongA(GetDlgItem(dialog, LabelId + slot), GWL_STYLE);
+    EXPECT_FALSE(styles[1] & WS_TABSTOP) << args;
+    for (int id : forward) {
+      PressTab(dialog, false);
+      EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 5000))
+          << args << ": Tab should reach " << id << ", got " << GetDlgCtrlID(FocusOf(dialog));
+    }
+    for (int id : back) {
+      PressTab(dialog, true);
+      EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 5000))
+          << args << ": Shift+Tab should reach " << id << ", got " << GetDlgCtrlID(FocusOf(dialog));
+    }
+    // The controls keep their styles: the round adds no tab stop and moves
+    // no default button.
+    for (int slot = 0; slot < 4; slot++)
+      EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, LabelId + slot), GWL_STYLE), styles[slot])
+          << args << " slot " << slot;
+    CloseWindowNow(dialog);
+    EXPECT_EQ(Finish(), 0);
+  }
+}
+
+TEST_F(DialogTest, FocusedButtonTakesSpaceAndEnter) {
+  WriteFileBytes(JoinPath(scratch_, "l.csv"), "a,1\r\nb,2\r\n");
+  struct {
+    const char* args;
+    int tabs;  // 1: the left button, 2: the right one
+    WPARAM key;
+    const char* written;
+  } cases[] = {
+      {"text -bn p out.txt", 1, VK_SPACE, "\r\n"},
+      {"text p out.txt", 1, VK_RETURN, "\r\n"},
+      {"text p out.txt", 2, VK_SPACE, "typed\r\n"},
+      {"text p out.txt", 2, VK_RETURN, "typed\r\n"},
+      {"text p out.txt", 2, VK_ESCAPE, "\r\n"},
+      {"list p l.csv out.txt", 1, VK_RETURN, "\r\n"},
+      {"list p l.csv out.txt", 2, VK_SPACE, "2\r\n"},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = StartDialog(c.args);
+    ASSERT_TRUE(dialog);
+    HWND field = GetDlgItem(dialog, FieldId);
+    if (ClassOf(field) == "Edit") {
+      SendChars(field, "typed");
+    } else {
+      SendMessageA(field, LB_SETCURSEL, 1, 0);
+    }
+    for (int i = 1; i <= c.tabs; i++) {
+      PressTab(dialog, false);
+      WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, FieldId + i); }, 5000);
+    }
+    PressKey(dialog, c.key);
+    EXPECT_EQ(Finish(), 0) << c.args;
+    EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args << " tabs " << c.tabs << " key " << c.key;
+  }
+}
+
 // --- The list dialog ---
 
 class ListTest : public DialogTest {

@@ -77,22 +77,42 @@ TEST_F(RunTest, DebugLevelsLogStartAndExit) {
   }
 }
 
-TEST_F(RunTest, MissingProgramGivesMinusOneAfterTheShellsError) {
+TEST_F(RunTest, ProgramThatCannotStartGivesMinusOne) {
+  // A document with no program for its type.
+  WriteFileBytes(JoinPath(scratch_, "report.zzq"), "data");
   struct {
     const char* args;
     const char* program;
-  } cases[] = {{"no-such-program.exe a", "no-such-program.exe"}, {"-? x", "-?"}};
+    const char* whyNot;  // with -hide: no box, the log says why; null: the shell's box
+  } cases[] = {
+      {"no-such-program.exe a", "no-such-program.exe", nullptr},
+      {"-? x", "-?", nullptr},
+      {"-hide no-such-program.exe a", "no-such-program.exe", "File not found."},
+      {"-HIDE report.zzq", "report.zzq", "ssociated"},
+  };
   for (const auto& c : cases) {
     std::string log = JoinPath(scratch_, "missing.log");
-    Child* child = Start(Command("run", std::string("-dbg=1 -log=") + log + " " + c.args));
-    // The shell reports the failure in a box of its own, inside run.
-    BoxSeen error;
-    ASSERT_TRUE(AnswerBox(child, &error, IDOK)) << c.args;
-    EXPECT_NE(error.caption, "Run Ver 0.11") << "not a box of run's own: " << error.text;
-    EXPECT_EQ(WaitForExit(child), -1) << c.args;
+    DeleteFileA(log.c_str());
+    std::string line = Command("run", std::string("-dbg=1 -log=") + log + " " + c.args);
+    if (c.whyNot) {
+      EXPECT_EQ(RunWithoutWindow(line), -1) << c.args;
+    } else {
+      Child* child = Start(line);
+      // The shell reports the failure in a box of its own, inside run.
+      BoxSeen error;
+      ASSERT_TRUE(AnswerBox(child, &error, IDOK)) << c.args;
+      EXPECT_NE(error.caption, "Run Ver 0.11") << "not a box of run's own: " << error.text;
+      EXPECT_EQ(WaitForExit(child), -1) << c.args;
+    }
     std::string bytes = ReadFileBytes(log);
     EXPECT_NE(bytes.find(std::string(" Running prog=") + c.program + " args="), std::string::npos)
         << bytes;
+    size_t why = bytes.find(std::string(" Can't start ") + c.program + ": ");
+    EXPECT_EQ(why != std::string::npos, c.whyNot != nullptr) << c.args << ": " << bytes;
+    if (c.whyNot) {
+      EXPECT_NE(bytes.find(c.whyNot, why), std::string::npos) << bytes;
+    }
+    EXPECT_TRUE(!c.whyNot || why < bytes.find(" Exit code is -1\r\n")) << bytes;
     EXPECT_NE(bytes.find(" Exit code is -1\r\n"), std::string::npos) << bytes;
   }
 }
