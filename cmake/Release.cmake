@@ -1,33 +1,27 @@
-# The release zip: the three programs, their UTF-8 set in utf8/, the user's
-# guide as README.md, the example batch files, the pictures, the help site,
-# and SHA256SUMS over all of them.
-# Built by: cmake --workflow --preset release
-install(TARGETS ask say run RUNTIME DESTINATION .)
-install(TARGETS ask_utf8 say_utf8 run_utf8 RUNTIME DESTINATION utf8)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION . RENAME README.md)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/examples/ DESTINATION examples)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/pictures/ DESTINATION pictures)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/site/ DESTINATION site)
+# The release zip (scripts/package): the 32-bit sets of this build, the
+# 64-bit sets of the same sources built beside it in x64/ with the same
+# settings and the 64-bit toolchain, the user's guide, the examples, the
+# pictures, the help site and SHA256SUMS; signed where QUIL_SIGN_CERT and
+# QUIL_SIGN_KEY are set. Built by: cmake --workflow --preset release
+include(ExternalProject)
+set(QUIL_RELEASE_DIR ${CMAKE_SOURCE_DIR}/dist/release CACHE PATH "Where the release zip is made")
+set(QUIL_RELEASE_ZIP ${QUIL_RELEASE_DIR}/corvalette-tools-0.12.0-win32.zip)
 
-# Runs last, in the staging folder: one "hash  name" line per file, as
-# sha256sum writes them, so that `sha256sum -c SHA256SUMS` checks the lot.
-install(CODE [[
-  set(top "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
-  file(GLOB_RECURSE files RELATIVE "${top}" "${top}/*")
-  list(REMOVE_ITEM files SHA256SUMS)
-  list(SORT files)
-  set(sums "")
-  foreach(f IN LISTS files)
-    file(SHA256 "${top}/${f}" hash)
-    string(APPEND sums "${hash}  ${f}\n")
-  endforeach()
-  file(WRITE "${top}/SHA256SUMS" "${sums}")
-]])
+ExternalProject_Add(x64
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${CMAKE_BINARY_DIR}/x64
+  CMAKE_GENERATOR ${CMAKE_GENERATOR}
+  CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-x86_64.cmake
+             -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DQUIL_TESTS=OFF -DQUIL_RELEASE=OFF
+             -DMAKER_WEB_HOST=${MAKER_WEB_HOST}
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON)
 
-set(CPACK_PACKAGE_NAME "corvalette-tools")
-set(CPACK_PACKAGE_VENDOR "Quilverton")
-set(CPACK_PACKAGE_VERSION "0.12.0")
-set(CPACK_SYSTEM_NAME "win32")
-set(CPACK_GENERATOR "ZIP")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-include(CPack)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_target(release_zip ALL
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/with-source-date ${QUIL_SOURCE_DATE_DIR}/source_date_epoch
+          ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/package ${QUIL_RELEASE_ZIP}
+          ${QUIL_DIST_DIR} ${CMAKE_BINARY_DIR}/x64/dist
+  COMMENT "Making ${QUIL_RELEASE_ZIP}"
+  VERBATIM)
+add_dependencies(release_zip x64 ask say run ask_utf8 say_utf8 run_utf8 quil_source_date)

@@ -15,6 +15,7 @@
 #include "files.h"
 #include "log.h"
 #include "platform.h"
+#include "source_date.h"
 #include "unicode.h"
 
 const char* const MakerWebHost = MAKER_WEB_HOST;
@@ -152,19 +153,19 @@ void ShowInfo() {
   snprintf(buf, sizeof buf,
            "%s Ver %s, one of the Corvalette tools from Quilverton."
            "\n\nBuild date:\t%s\nBuild time:\t%s\n",
-           ToolName, ToolVersion, __DATE__, __TIME__);
+           ToolName, ToolVersion, QUIL_BUILD_DATE, QUIL_BUILD_TIME);
   ShowMessage(buf);
 }
 
 void OpenWebPage(int kind) {
   // The help site ships beside the programs (site\Products\...\Ask.html
-  // next to ask.exe, and so one folder up from the UTF-8 set in utf8\): a
-  // page there opens without a network and matches the program's own
-  // version.
+  // next to ask.exe, and so one folder up from the UTF-8 set in utf8\ and
+  // the 64-bit set in x64\, two from x64\utf8\): a page there opens
+  // without a network and matches the program's own version.
   if (kind == 2 && ProgramDir) {
     std::string page = std::string("site") + ThisTool.helpPage;
     for (char& c : page) c = c == '/' ? '\\' : c;
-    for (const char* up : {"", "..\\"}) {
+    for (const char* up : {"", "..\\", "..\\..\\"}) {
       char* local = PathJoin(ProgramDir, (up + page).c_str());
       bool found = FileExists(local);
       if (found) PlatformShellExecute("", local, "", "C:\\", 0);

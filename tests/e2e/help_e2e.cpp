@@ -51,13 +51,19 @@ TEST_F(HelpTest, LocalPageWhenShippedElseTheWebAddress) {
     const char* tool;
     const char* page;
   } cases[] = {{"ask", "Ask.html"}, {"say", "Say.html"}, {"run", "Run.html"}};
+  // Each set's folder in the zip: the 32-bit sets, and the 64-bit ones in x64.
+  const char* sets[] = {"", "utf8\\", "x64\\", "x64\\utf8\\"};
+  for (const char* set : sets) CreateDirectoryA((tools + "\\" + set).c_str(), nullptr);
   for (const auto& c : cases) {
-    std::string program = JoinPath(tools, std::string(c.tool) + ".exe");
-    ASSERT_TRUE(CopyFileA(ToolPath(c.tool).c_str(), program.c_str(), FALSE)) << c.tool;
     std::string page = JoinPath(help, c.page);
     WriteFileBytes(page, "<html><title>help</title></html>");
-    EXPECT_EQ(RunWithoutWindow("\"" + program + "\" -HELP"), 0) << c.tool;
-    EXPECT_EQ(Opened(), "\"" + page + "\"") << c.tool;
+    std::string program;
+    for (const char* set : sets) {
+      program = tools + "\\" + set + c.tool + ".exe";
+      ASSERT_TRUE(CopyFileA(ToolPath(c.tool).c_str(), program.c_str(), FALSE)) << c.tool;
+      EXPECT_EQ(RunWithoutWindow("\"" + program + "\" -HELP"), 0) << c.tool;
+      EXPECT_EQ(Opened(), "\"" + page + "\"") << set << c.tool;
+    }
 
     DeleteFileA(page.c_str());
     EXPECT_EQ(RunWithoutWindow("\"" + program + "\" -help"), 0) << c.tool;
