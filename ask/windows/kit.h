@@ -1,0 +1,96 @@
+// The kit ask's dialog windows are built with on Windows (kit.cpp), shared
+// by the dialogs, one file each: controls with one look, scaling with the
+// screen's DPI, the sizing of the prompt, the keys, the time limit, and the
+// window class and message loop every dialog runs in. Sizes passed to the
+// kit are pixels at 96 DPI unless a routine says otherwise.
+#pragma once
+
+#include <windows.h>
+
+#include "dialogs.h"
+
+// --- Controls ---
+
+// The control in a slot of the dialog's state.
+HWND ControlAt(int slot);
+
+// Child controls with the dialog's font and the id ControlIdBase + slot;
+// positions and sizes in pixels at the dialog's DPI. A failed creation is
+// not reported.
+HWND CreateLabel(HWND parent, int slot, int x, int y, int width, int height, const char* text);
+HWND CreateButton(HWND parent, int slot, int x, int y, int width, int height, DWORD extraStyle,
+                  const char* caption);
+HWND CreateEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text);
+// The text field: CreateEdit (masked when Dialog.hidden) that takes Enter
+// and Escape as commands.
+HWND CreateInputEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text);
+HWND CreateMultiEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text);
+// A list box, sorted while SortLists is set.
+HWND CreateListBox(HWND parent, int slot, int x, int y, int width, int height);
+// A control of one of the common controls' classes (comctl32, loaded at
+// the first call with the classes named by the ICC_ flags).
+HWND CreateCommonControl(HWND parent, int slot, const char* className, DWORD style, DWORD classes,
+                         int x, int y, int width, int height);
+
+// Installs InputEditProc on a control: Enter and Escape become the
+// commands CmdAccept and CmdCancel to its parent. One control at a time.
+void TakeEnterAndEscape(HWND control);
+LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// --- Scaling ---
+
+// The DPI of a window's screen.
+int WindowDpi(HWND window);
+
+// Lays the dialog out for a DPI: the font every control is made with.
+void UseDpi(int dpi);
+
+// A size at 96 DPI in pixels at the dialog's DPI.
+int Scaled(int value);
+
+// --- Sizing ---
+
+// The size of text word-wrapped at the label's width, as the label draws
+// it, in pixels at 96 DPI.
+void MeasureLabelText(HWND label, const char* text, int* width, int* height);
+
+// MeasureLabelText, then moves the label to x, y with that size and shows
+// it. Returns 0.
+int FitLabel(HWND label, int x, int y, int* width, int* height, const char* text);
+
+// Gives the window the outer size of that client size, keeping its top
+// left corner, and shows it. Returns 0.
+int FitWindow(HWND window, int clientWidth, int clientHeight);
+
+// The number of line feeds in text.
+int CountLines(const char* text);
+
+// --- Running a dialog ---
+
+// Handling every dialog procedure shares (size limits, a change of DPI,
+// the time limit, the end); false for a message it leaves to the dialog or
+// to DefWindowProcA.
+bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// Starts the dialog's time limit (Dialog.timeout), if it has one: when it
+// runs out, the right button presses itself. A key or click stops it.
+void StartCountdown(HWND window);
+
+// Ends the dialog: the quit message that WM_DESTROY posts ends the loop.
+LRESULT FinishDialog(HWND window);
+
+// Whether a WM_SIZE is that of a minimized window (0 x 0).
+bool Minimized(WPARAM wParam, LPARAM lParam);
+
+// Moves the control of a slot; in pixels at the dialog's DPI.
+void Place(int slot, int x, int y, int width, int height);
+
+// Shows every control of the dialog's state.
+void ShowControls();
+
+// Registers the window class, creates the window with the procedure,
+// shows it and runs the message loop until the dialog ends. Tab and
+// Shift+Tab move the focus round the controls that take it, in the order
+// they were made; a focused button takes Enter as a press and Escape as
+// CmdCancel.
+void RunDialog(WNDPROC procedure);

@@ -1,0 +1,126 @@
+// ask's text dialog on Windows: the prompt, a one-line field and two
+// buttons, for the text, pass and edit modes.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "frame.h"
+#include "kit.h"
+#include "platform.h"
+#include "unicode.h"
+
+namespace {
+
+// --- The text field's limit ---
+//
+// The answer is at most TextAnswerMax characters. In the ANSI programs a
+// character is a byte and the field takes TextAnswerMax of its UTF-16
+// units, as it always has. Under UTF-8 a character outside the Basic
+// Multilingual Plane takes two units, so the field takes twice as many and
+// is cut back to TextAnswerMax characters whenever it holds more.
+
+int FieldUnits() { return PlatformAnsiIsUtf8() ? 2 * TextAnswerMax : TextAnswerMax; }
+
+// The field's text in the ANSI code page, into a buffer sized for all the
+// units the field takes.
+std::vector<char> FieldContent(HWND field) {
+  std::vector<char> text(AnsiBufferSize(FieldUnits()) + 1, '\0');
+  SendMessageA(field, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text;
+}
+
+// The field's text, at most TextAnswerMax whole characters.
+std::string FieldText(HWND field) {
+  std::vector<char> text = FieldContent(field);
+  return std::string(text.data(), CharactersLength(text.data(), TextAnswerMax));
+}
+
+// What the user sees is what is written: a field that holds more than
+// TextAnswerMax characters keeps only the first ones, the caret at the end.
+void KeepFieldWithinLimit(HWND field) {
+  if (!PlatformAnsiIsUtf8()) return;
+  std::vector<char> text = FieldContent(field);
+  if (CountCharacters(text.data()) <= static_cast<size_t>(TextAnswerMax)) return;
+  size_t kept = CharactersLength(text.data(), TextAnswerMax);
+  text[kept] = '\0';
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+  SendMessageA(field, EM_SETSEL, 0x7FFF, 0x7FFF);
+}
+
+// The layouts below are in pixels at 96 DPI, scaled to the window's DPI
+// as each control is made or moved; h is the prompt's height at 96 DPI.
+
+LRESULT TextDialogCreate(HWND window) {
+  Dialog.accepted = 0;
+  Dialog.result.text = XStrDup("");
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
+  Dialog.controls[LabelSlot] = label;
+  int width = 0, h = 0;
+  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  HWND field = CreateInputEdit(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300),
+                               Scaled(24), Dialog.initialText);
+  Dialog.controls[FieldSlot] = field;
+  // What the user sees is what is written: no more than the answer holds.
+  SendMessageA(field, EM_LIMITTEXT, FieldUnits(), 0);
+  Dialog.controls[LeftButtonSlot] =
+      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 48), Scaled(100), Scaled(24),
+                   BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] =
+      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 48), Scaled(100), Scaled(24),
+                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  FitWindow(window, 316, h + 80);
+  SetFocus(field);
+  // A first text is selected whole, so that typing replaces it.
+  SendMessageA(field, EM_SETSEL, 0, -1);
+  StartCountdown(window);
+  return 0;
+}
+
+// W and H: the client size in pixels at the dialog's DPI.
+void TextDialogLayout(int W, int H) {
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(80));
+  Place(FieldSlot, Scaled(8), H - Scaled(64), W - Scaled(16), Scaled(24));
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  ShowControls();
+}
+
+LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result;
+  switch (message) {
+    case WM_CREATE: return TextDialogCreate(window);
+    case WM_SIZE:
+      if (!Minimized(wParam, lParam)) TextDialogLayout(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case ControlIdBase + FieldSlot:
+          if (HIWORD(wParam) == EN_CHANGE) KeepFieldWithinLimit(ControlAt(FieldSlot));
+          break;
+        case CmdAccept:
+        case ControlIdBase + RightButtonSlot: {
+          std::string typed = FieldText(ControlAt(FieldSlot));
+          Dialog.accepted = 1;
+          free(Dialog.result.text);
+          Dialog.result.text = XStrDup(typed.c_str());
+          return FinishDialog(window);
+        }
+        case CmdCancel:
+        case ControlIdBase + LeftButtonSlot:
+          Dialog.accepted = 0;
+          free(Dialog.result.text);
+          Dialog.result.text = XStrDup("");
+          return FinishDialog(window);
+      }
+      break;
+    default:
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunTextDialog() { RunDialog(TextDialogProc); }
