@@ -48,7 +48,7 @@ const ToolIdentity ThisTool = {
 
 // The modes in the order their words are tried: the six of the usage text,
 // then the ones added later.
-const AskMode AskModes[10] = {
+const AskMode AskModes[11] = {
     {"text", AskText, "ask text [-bn|-bd] prompt outfile", true, nullptr},
     {"file", AskFile, "ask file prompt outfile", false, nullptr},
     {"dir", AskDir, "ask dir prompt outfile", false, nullptr},
@@ -59,6 +59,7 @@ const AskMode AskModes[10] = {
     {"save", AskSave, "ask save prompt outfile", false, nullptr},
     {"edit", AskEdit, "ask edit [-bn|-bd] prompt default outfile", true, nullptr},
     {"ync", AskYesNoCancel, "ask ync prompt outfile", true, "yes|no|cancel"},
+    {"progress", AskProgress, "ask progress prompt feedfile outfile", true, nullptr},
 };
 
 namespace {

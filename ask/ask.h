@@ -18,7 +18,7 @@ struct AskMode {
 };
 
 // Every mode, in the order the words are tried.
-extern const AskMode AskModes[10];
+extern const AskMode AskModes[11];
 
 // The routines of the modes (ask.cpp's table names them): each takes its
 // own switches, checks the count (CheckCount), asks, writes the answer
@@ -33,6 +33,7 @@ int AskPass(int count, char** args, const AskMode& mode);
 int AskSave(int count, char** args, const AskMode& mode);
 int AskEdit(int count, char** args, const AskMode& mode);
 int AskYesNoCancel(int count, char** args, const AskMode& mode);
+int AskProgress(int count, char** args, const AskMode& mode);
 
 // --- Switches beyond a mode's own ---
 

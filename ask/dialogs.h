@@ -42,6 +42,8 @@ struct DialogState {
   int timeout;               // seconds after which the right button presses itself; 0: never
   int timedOut;              // 1 when it did
   const char* defaultEntry;  // list dialog: the entry selected first (case ignored); null: none
+  const char* feed;          // progress window: the feed file's path, "-" for standard input
+  int orphaned;              // progress window: 1 when it ended because its batch file had
 };
 
 // The state of the one dialog a process shows.
@@ -60,3 +62,10 @@ void RunListDialog();
 // After the list dialog: the row (from 1) tied to a list position, 0 for
 // none.
 int ListEntryRow(int position);
+
+// Shows the progress window for Dialog: the prompt, a bar and Cancel,
+// following the commands of Dialog.feed until one says "close" (accepted
+// 1), the person cancels (accepted 0), no line has come for Dialog.timeout
+// seconds (timedOut 1, as Cancel), or the batch file that started it has
+// ended (orphaned 1).
+void RunProgressDialog();

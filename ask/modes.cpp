@@ -59,18 +59,10 @@ int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuesti
 
 // --- Dialogs ---
 
-// The button captions and the fixed parts of a dialog's state.
-void PrepareDialog(int* count, char** args, int minHeight) {
+// The fixed parts of a dialog's state, with Cancel and Ok.
+void PrepareWindow(int minHeight) {
   Dialog.leftLabel = "Cancel";
   Dialog.rightLabel = "Ok";
-  if (TakeSwitch(count, args, "-bn")) {
-    Dialog.leftLabel = "Back";
-    Dialog.rightLabel = "Next";
-  }
-  if (TakeSwitch(count, args, "-bd")) {
-    Dialog.leftLabel = "Back";
-    Dialog.rightLabel = "Done";
-  }
   Dialog.title = "Ask";
   Dialog.minWidth = 316;
   Dialog.minHeight = minHeight;
@@ -82,6 +74,21 @@ void PrepareDialog(int* count, char** args, int minHeight) {
   Dialog.timeout = 0;
   Dialog.timedOut = 0;
   Dialog.defaultEntry = nullptr;
+  Dialog.feed = nullptr;
+  Dialog.orphaned = 0;
+}
+
+// PrepareWindow, and the button captions -bn and -bd ask for.
+void PrepareDialog(int* count, char** args, int minHeight) {
+  PrepareWindow(minHeight);
+  if (TakeSwitch(count, args, "-bn")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Next";
+  }
+  if (TakeSwitch(count, args, "-bd")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Done";
+  }
 }
 
 // The text dialog of the text, pass and edit modes: args holds the mode,
@@ -185,4 +192,18 @@ int AskList(int count, char** args, const AskMode& mode) {
   WriteResult(args[4], value ? value : "");
   free(value);
   return 0;
+}
+
+int AskProgress(int count, char** args, const AskMode& mode) {
+  PrepareWindow(90);
+  Dialog.timeout = CheckCount(&count, args, 5, mode).timeout;
+  Dialog.prompt = args[2];
+  Dialog.feed = args[3];
+  RunProgressDialog();
+  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+  // The result file is the batch file's sign that the person cancelled:
+  // written only when the window ends, and not at all once nobody is left
+  // to read it.
+  if (Dialog.orphaned) return 0;
+  return WriteResult(args[4], Dialog.accepted == 1 ? "ok" : "");
 }

@@ -16,6 +16,7 @@ std::string StandInTyped;
 int StandInPosition = -1;
 std::vector<int> StandInRowOfPosition;
 bool StandInTimesOut = false;
+int StandInOrphaned = 0;
 
 // A time limit that runs out accepts, as the right button does.
 bool TimesOut() { return Dialog.timeout > 0 && StandInTimesOut; }
@@ -43,4 +44,12 @@ int ListEntryRow(int position) {
   if (position < static_cast<int>(StandInRowOfPosition.size()))
     return StandInRowOfPosition[position];
   return position + 1;
+}
+
+void RunProgressDialog() {
+  StandInDialogRuns++;
+  StandInDialogSeen = Dialog;
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept && !Dialog.timedOut;
+  Dialog.orphaned = StandInOrphaned;
 }

@@ -14,3 +14,4 @@ extern std::string StandInTyped;               // what the user types (text dial
 extern int StandInPosition;                    // what the user selects (list dialog)
 extern std::vector<int> StandInRowOfPosition;  // rows of sorted positions
 extern bool StandInTimesOut;                   // a time limit runs out before any answer
+extern int StandInOrphaned;                    // the progress window's batch file ends

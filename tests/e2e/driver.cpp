@@ -108,12 +108,21 @@ bool Launch(Child* child, const std::string& commandLine, const LaunchOptions& o
   std::string line = commandLine;  // CreateProcessA may write into it
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(),
-                      options.workDir.empty() ? nullptr : options.workDir.c_str(), &startup,
-                      &info)) {
-    return false;
+  HANDLE input = nullptr;
+  if (!options.input.empty()) {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    input = CreateFileA(options.input.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited,
+                        OPEN_EXISTING, 0, nullptr);
+    if (input == INVALID_HANDLE_VALUE) return false;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
   }
+  PROCESS_INFORMATION info = {};
+  BOOL started = CreateProcessA(
+      nullptr, line.data(), nullptr, nullptr, input != nullptr, 0, environment.data(),
+      options.workDir.empty() ? nullptr : options.workDir.c_str(), &startup, &info);
+  if (input) CloseHandle(input);
+  if (!started) return false;
   CloseHandle(info.hThread);
   child->process = info.hProcess;
   child->pid = info.dwProcessId;

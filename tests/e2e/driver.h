@@ -29,6 +29,7 @@ struct LaunchOptions {
   std::string workDir;                                   // empty: inherit
   std::vector<std::string> unset;                        // variables removed
   std::vector<std::pair<std::string, std::string>> set;  // set or replaced
+  std::string input;                                     // a file as standard input; empty: none
 };
 
 struct Child {

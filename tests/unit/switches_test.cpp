@@ -58,10 +58,9 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
     const char* prompt;  // the box's text or the dialog's prompt
     unsigned style;      // message boxes: the type, no default button
   } boxes[] = {
-      {"ok -timeout=5 %OUT%", "-timeout=5", 1},
-      {"yn -default=no %OUT%", "-default=no", 4},
-      {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", 4},
-      {"ok -default=cancel %OUT%", "-default=cancel", 1},
+      {"ok -timeout=5 %OUT%", "-timeout=5", 1}, {"yn -default=no %OUT%", "-default=no", 4},
+      {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", 4}, {"ok -default=cancel %OUT%", "-default=cancel", 1},
+      {"ok progress %OUT%", "progress", 1},
   };
   for (const auto& c : boxes) {
     StandInBoxes.clear();
@@ -82,6 +81,7 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
       {"edit -default=x -timeout=9 %OUT%", "-default=x", "-timeout=9"},
       {"list -default=Red %LIST% %OUT%", "-default=Red", ""},
       {"list -r -timeout=5 %LIST% %OUT%", "-timeout=5", ""},
+      {"text progress %OUT%", "progress", ""},
   };
   for (const auto& c : dialogs) {
     StandInAccept = 1;
@@ -234,6 +234,8 @@ TEST_F(SwitchesTest, BadOrRepeatedSwitchesAreAWrongCount) {
       {"list p %LIST% %OUT% -default=a -default=b",
        "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
       {"list p %LIST% %OUT% -timeout=x", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
+      {"progress p feed.txt %OUT% -bn", "ask progress prompt feedfile outfile"},
+      {"progress p feed.txt %OUT% -default=ok", "ask progress prompt feedfile outfile"},
   };
   for (const auto& c : cases) {
     StandInBoxes.clear();

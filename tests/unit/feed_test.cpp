@@ -1,0 +1,75 @@
+// The progress window's feed: bytes into lines in any encoding, lines
+// into commands.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "feed.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(FeedLines, WholeLinesInEachEncoding) {
+  struct {
+    std::string bytes;
+    Strings lines;
+    std::string pending;
+  } cases[] = {
+      {"40\r\n50\n", {"40\r", "50"}, ""},
+      {"40\r\n5", {"40\r"}, "5"},
+      {"\xEF\xBB\xBF#Gr\xC3\xBCn\r\n", {"#Gr\xFCn\r"}, ""},  // to Windows-1252
+      {std::string("\xFF\xFE"
+                   "4\0"
+                   "0\0\r\0\n\0c\0",
+                   12),
+       {"40\r"},
+       std::string("c\0", 2)},
+      {std::string("\xFE\xFF\0"
+                   "4\0"
+                   "0\0\n",
+                   8),
+       {"40"},
+       ""},
+      {"\xEF\xBB", {}, "\xEF\xBB"},  // perhaps a mark: wait for its end
+  };
+  for (const auto& c : cases) {
+    FeedState state{};
+    EXPECT_EQ(FeedLines(&state, c.bytes, false), c.lines) << c.bytes;
+    EXPECT_EQ(state.pending, c.pending) << c.bytes;
+  }
+  FeedState state{};
+  EXPECT_EQ(FeedLines(&state, "90", true), Strings{"90"}) << "the end of input ends the line";
+}
+
+TEST(ParseFeedLine, Commands) {
+  struct {
+    const char* line;
+    FeedKind kind;
+    int value;
+    const char* text;
+  } cases[] = {
+      {"0", FeedValue, 0, ""},
+      {"100 \t\r", FeedValue, 100, ""},
+      {"040", FeedValue, 40, ""},
+      {"101", FeedIgnored, 0, ""},
+      {"99999999999", FeedIgnored, 0, ""},
+      {"-5", FeedIgnored, 0, ""},
+      {" 5", FeedIgnored, 0, ""},
+      {"", FeedIgnored, 0, ""},
+      {"#Copying  ", FeedText, 0, "Copying"},
+      {"#", FeedText, 0, ""},
+      {"PULSATE", FeedPulsate, 0, ""},
+      {"close \r", FeedClose, 0, ""},
+      {"closed", FeedIgnored, 0, ""},
+  };
+  for (const auto& c : cases) {
+    FeedCommand command = ParseFeedLine(c.line);
+    EXPECT_EQ(command.kind, c.kind) << c.line;
+    EXPECT_EQ(command.value, c.value) << c.line;
+    EXPECT_EQ(command.text, c.text) << c.line;
+  }
+}
+
+}  // namespace
