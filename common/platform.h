@@ -23,6 +23,14 @@ const char* PlatformGetEnv(const char* name);
 // Ends the process with the given exit status.
 [[noreturn]] void PlatformExit(int status);
 
+// Sets an environment variable of this process, which the processes it
+// starts inherit.
+void PlatformSetEnv(const char* name, const char* value);
+
+// Starts the running program once more, without arguments and without
+// handing on any handle, and does not wait for it; whether it started.
+bool PlatformStartSelf();
+
 // --- User interface ---
 
 // A modal message box without owner window; returns the button pressed
@@ -34,6 +42,13 @@ int PlatformMessageBox(const char* text, const char* caption, unsigned style);
 // whether it did.
 int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
                             int button, bool* timedOut);
+
+// A notification from the notification area: text under title, with the
+// icon of a message-box style (MB_ICONINFORMATION, MB_ICONWARNING,
+// MB_ICONERROR, or 0 for none), until it is dismissed or has shown for
+// seconds; then its icon is removed. False, at once, where there is no
+// notification area to show it.
+bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds);
 
 // --- Shell ---
 

@@ -1,5 +1,6 @@
 // say: shows one message in a message box, with an optional title and
 // icon, and waits until the user presses Ok.
+#include <cstdio>
 #include <vector>
 
 #include "cmdline.h"
@@ -49,6 +50,57 @@ int ShowIconMessage(const char* caption, int icon, const char* text, int seconds
   return 0;
 }
 
+// --- Notifications ---
+//
+// "say -notify" returns at once: it hands the notification to a new say
+// process, which shows it and waits until it is dismissed or its time is
+// up. The texts travel in the environment, already taken from any @file,
+// so that the batch file may delete such a file at once; the new process
+// is started without arguments and knows its part by NotifyVariable.
+
+namespace {
+
+constexpr const char* NotifyVariable = "QUIL_SAY_NOTIFY";  // "seconds icon"
+constexpr const char* NotifyTitleVariable = "QUIL_SAY_NOTIFY_TITLE";
+constexpr const char* NotifyTextVariable = "QUIL_SAY_NOTIFY_TEXT";
+constexpr int NotifySeconds = 10;
+
+}  // namespace
+
+// Shows the notification and waits for its end; where there is no
+// notification area, the same text in a box that closes itself after the
+// same time. Returns 0.
+int ShowNotification(const char* title, int icon, const char* text, int seconds) {
+  if (!PlatformNotify(title, text, IconStyle(icon), seconds))
+    ShowIconMessage(title, icon, text, seconds);
+  return 0;
+}
+
+// The part of a new process that shows what the environment says; -1 when
+// this process is no such part.
+int NotifierPart() {
+  const char* settings = PlatformGetEnv(NotifyVariable);
+  if (!settings) return -1;
+  int seconds = 0, icon = IconNone;
+  if (sscanf(settings, "%d %d", &seconds, &icon) != 2 || seconds <= 0) seconds = NotifySeconds;
+  const char* title = PlatformGetEnv(NotifyTitleVariable);
+  const char* text = PlatformGetEnv(NotifyTextVariable);
+  return ShowNotification(title ? title : ToolName, icon, text ? text : "", seconds);
+}
+
+// Hands the notification to a new process and returns 0 at once; shows it
+// itself where no process can be started.
+int Notify(const char* title, int icon, const char* text, int seconds) {
+  char settings[32];
+  snprintf(settings, sizeof settings, "%d %d", seconds, icon);
+  PlatformSetEnv(NotifyVariable, settings);
+  PlatformSetEnv(NotifyTitleVariable, title);
+  PlatformSetEnv(NotifyTextVariable, text);
+  if (DebugLevel > 0) Log("Notification: %s", text);
+  if (PlatformStartSelf()) return 0;
+  return ShowNotification(title, icon, text, seconds);
+}
+
 namespace {
 
 // The seconds of a "-timeout=SECONDS" message (case ignored): 0 when it is
@@ -63,6 +115,8 @@ int TimeoutSwitch(const char* text) {
 }  // namespace
 
 int ToolMain(int count, char** args) {
+  int notifier = NotifierPart();
+  if (notifier >= 0) return notifier;
   if (StandardSwitches(&count, args)) return 0;
   if (count <= 1) {
     ShowUsage();
@@ -86,22 +140,27 @@ int ToolMain(int count, char** args) {
       messages.push_back(args[i]);
     }
   }
-  // Only where more than one message would end in the usage box is a
-  // -timeout= among them a switch; once, with a good value, it is taken out.
+  // Only where more than one message would end in the usage box are a
+  // -timeout= and a -notify among them switches; each once, -timeout= with
+  // a good value, they are taken out.
   int seconds = 0;
+  bool notify = false;
   if (messages.size() > 1) {
     std::vector<const char*> rest;
-    int switches = 0;
+    int timeouts = 0, notifies = 0;
     for (const char* message : messages) {
       int value = TimeoutSwitch(message);
-      if (value == 0) {
-        rest.push_back(message);
-      } else {
-        switches++;
+      if (value != 0) {
+        timeouts++;
         seconds = value;
+      } else if (CompareNoCase(message, "-notify") == 0) {
+        notifies++;
+        notify = true;
+      } else {
+        rest.push_back(message);
       }
     }
-    if (switches > 1 || seconds < 0) {
+    if (timeouts > 1 || notifies > 1 || seconds < 0) {
       ShowUsage();
       return 1;
     }
@@ -112,5 +171,8 @@ int ToolMain(int count, char** args) {
     return 1;
   }
   MessageTimeout = seconds;
+  if (notify)
+    return Notify(title ? title : ToolName, icon, messages[0],
+                  seconds > 0 ? seconds : NotifySeconds);
   return ShowIconMessage(title, icon, messages[0], seconds);
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 
 #include "standin.h"
@@ -22,6 +23,10 @@ std::string StandInCommandLine;
 std::string StandInModuleName = "C:\\tools\\tool.exe";
 bool StandInModuleFails = false;
 bool StandInAnsiUtf8 = false;
+int StandInSelfStarts = 0;
+bool StandInSelfStartWorks = true;
+std::vector<StandInBox> StandInNotifications;
+bool StandInNotifyWorks = true;
 
 void StandInReset() {
   StandInBoxes.clear();
@@ -35,6 +40,10 @@ void StandInReset() {
   StandInModuleName = "C:\\tools\\tool.exe";
   StandInModuleFails = false;
   StandInAnsiUtf8 = false;
+  StandInSelfStarts = 0;
+  StandInSelfStartWorks = true;
+  StandInNotifications.clear();
+  StandInNotifyWorks = true;
 }
 
 const char* PlatformCommandLine() { return StandInCommandLine.c_str(); }
@@ -58,6 +67,23 @@ const char* PlatformGetEnv(const char* name) {
 }
 
 void PlatformExit(int status) { throw StandInExit{status}; }
+
+// putenv keeps the text it is given, so each one lives on here.
+void PlatformSetEnv(const char* name, const char* value) {
+  static std::deque<std::string> settings;
+  settings.push_back(std::string(name) + "=" + value);
+  putenv(settings.back().data());
+}
+
+bool PlatformStartSelf() {
+  StandInSelfStarts++;
+  return StandInSelfStartWorks;
+}
+
+bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds) {
+  StandInNotifications.push_back({text, title, iconStyle, seconds});
+  return StandInNotifyWorks;
+}
 
 int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
   StandInBoxes.push_back({text ? text : "", caption ? caption : "", style});

@@ -39,7 +39,11 @@ extern std::string StandInRunFailure;        // its reason when that is -1
 extern std::string StandInCommandLine;       // PlatformCommandLine
 extern std::string StandInModuleName;        // PlatformModuleFileName
 extern bool StandInModuleFails;
-extern bool StandInAnsiUtf8;  // the ANSI code page is UTF-8, not Windows-1252
+extern bool StandInAnsiUtf8;        // the ANSI code page is UTF-8, not Windows-1252
+extern int StandInSelfStarts;       // PlatformStartSelf calls
+extern bool StandInSelfStartWorks;  // what they return
+extern std::vector<StandInBox> StandInNotifications;  // every PlatformNotify (style: the icon)
+extern bool StandInNotifyWorks;                       // what it returns
 
 // Back to no boxes, shell calls or runs, answer IDOK, run result 0, an
 // empty command line.

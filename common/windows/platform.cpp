@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "system_dll.h"
 
@@ -22,6 +23,26 @@ int PlatformModuleFileName(char* buf, int size) {
 const char* PlatformGetEnv(const char* name) { return getenv(name); }
 
 void PlatformExit(int status) { exit(status); }
+
+void PlatformSetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
+
+bool PlatformStartSelf() {
+  char path[MAX_PATH * 3];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (n == 0 || n >= sizeof path) return false;
+  std::string line = std::string("\"") + path + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  // No handle is inherited, so that a caller reading this program's
+  // output through a pipe is not kept waiting by the new process.
+  if (!CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started))
+    return false;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
+}
 
 int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
   return MessageBoxA(nullptr, text, caption, style);
@@ -63,6 +84,82 @@ int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned styl
   if (timer) KillTimer(nullptr, timer);
   *timedOut = BoxTimedOut;
   return pressed;
+}
+
+namespace {
+
+constexpr UINT NotifyIconMessage = WM_APP + 1;
+constexpr UINT_PTR NotifyTimer = 1;
+
+// The notification's window: it ends the wait when the balloon is clicked
+// or dismissed or its time is up.
+LRESULT CALLBACK NotifyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((message == NotifyIconMessage &&
+       (lParam == NIN_BALLOONTIMEOUT || lParam == NIN_BALLOONUSERCLICK)) ||
+      (message == WM_TIMER && wParam == NotifyTimer)) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Text of the ANSI code page into a fixed wide field, cut to fit.
+template <size_t N>
+void CopyWide(wchar_t (&field)[N], const char* text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, field, N);
+  if (n == 0) {
+    // Too long: as much as fits, never half a surrogate pair.
+    std::vector<wchar_t> whole(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0) + 1);
+    MultiByteToWideChar(CP_ACP, 0, text, -1, whole.data(), static_cast<int>(whole.size()));
+    size_t keep = N - 1;
+    if (whole[keep - 1] >= 0xD800 && whole[keep - 1] <= 0xDBFF) keep--;
+    memcpy(field, whole.data(), keep * sizeof(wchar_t));
+    field[keep] = 0;
+  }
+}
+
+}  // namespace
+
+bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = NotifyWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = "Say notification";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, instance, nullptr);
+  if (!window) return false;
+
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = window;
+  icon.uID = 1;
+  icon.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE | NIF_INFO;
+  icon.uCallbackMessage = NotifyIconMessage;
+  icon.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
+  CopyWide(icon.szTip, title);
+  CopyWide(icon.szInfoTitle, title);
+  CopyWide(icon.szInfo, text);
+  icon.uTimeout = static_cast<UINT>(seconds) * 1000u;
+  switch (iconStyle) {
+    case MB_ICONINFORMATION: icon.dwInfoFlags = NIIF_INFO; break;
+    case MB_ICONWARNING: icon.dwInfoFlags = NIIF_WARNING; break;
+    case MB_ICONERROR: icon.dwInfoFlags = NIIF_ERROR; break;
+    default: icon.dwInfoFlags = NIIF_NONE;
+  }
+  if (!Shell_NotifyIconW(NIM_ADD, &icon)) {
+    DestroyWindow(window);
+    return false;
+  }
+  SetTimer(window, NotifyTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  Shell_NotifyIconW(NIM_DELETE, &icon);
+  DestroyWindow(window);
+  return true;
 }
 
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,

@@ -66,6 +66,12 @@ std::string IconByColour(HWND box) {
   if (!SendMessageA(icon, STM_GETICON, 0, 0)) return "none";
   RECT r;
   GetWindowRect(icon, &r);
+  return IconOfColours(r);
+}
+
+}  // namespace
+
+std::string IconOfColours(const RECT& r) {
   HDC screen = GetDC(nullptr);
   int red = 0, yellow = 0, blue = 0;
   for (int y = r.top; y < r.bottom; y++) {
@@ -87,8 +93,6 @@ std::string IconByColour(HWND box) {
   if (red >= blue) return "error";
   return "information";
 }
-
-}  // namespace
 
 // --- Programs ---
 

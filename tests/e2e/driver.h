@@ -141,6 +141,9 @@ void CloseWindowNow(HWND window);
 // "none", "information", "warning", "error", or "unknown".
 std::string MessageBoxIcon(HWND box);
 
+// Which of those icons the screen shows in a rectangle, told by its colours.
+std::string IconOfColours(const RECT& r);
+
 // --- Registry ---
 
 // Sets a registry value for the life of the object and then puts back what

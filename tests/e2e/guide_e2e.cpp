@@ -29,7 +29,7 @@ std::vector<std::string> GuideCommands() {
   return commands;
 }
 
-enum How { Press, Type, Name, Close, Nothing };
+enum How { Press, Type, Name, Close, Feed, Nothing };
 
 // How a person answers one command: the window, what they do in it, and
 // what the batch file then finds.
@@ -41,6 +41,7 @@ struct Answer {
   const char* text;    // Type and Name: what is typed
   std::string result;  // %TEMP%\a.txt afterwards; "<missing>" when none
   int status;
+  const char* after = "";  // what the batch file does next, after the command
 };
 
 class GuideTest : public E2eTest {};
@@ -74,6 +75,13 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
       {"say \"The copy has finished.\"", {Box, "Say", Press, IDOK, nullptr, none, 0}},
       {"ask yn -default=no -timeout=10 \"Go on?\" \"%TEMP%\\a.txt\"",
        {Box, "Ask", Press, IDYES, nullptr, "yes\r\n", 0}},
+      // The batch file goes on working while the window shows.
+      {"start \"\" ask progress \"Copying...\" \"%TEMP%\\f.txt\" \"%TEMP%\\a.txt\"",
+       {DialogClass, "Ask", Feed, 0, "40\r\nclose\r\n", "ok\r\n", 0,
+        " & ping -n 4 127.0.0.1 >nul"}},
+      {"say -notify -t Backup \"Done.\"", {nullptr, nullptr, Nothing, 0, nullptr, none, 0}},
+      {"say -notify -t Backup -i -timeout=10 \"Done.\"",
+       {nullptr, nullptr, Nothing, 0, nullptr, none, 0}},
   };
   WriteFileBytes(JoinPath(scratch_, "job.bat"), "@echo off\r\nexit 5\r\n");
   WriteFileBytes(JoinPath(scratch_, "report.txt"), "report\r\n");
@@ -97,7 +105,7 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
     runs[command]++;
     std::string answerFile = JoinPath(scratch_, "a.txt");
     DeleteFileA(answerFile.c_str());
-    Child* shell = Start("cmd.exe /c " + command);
+    Child* shell = Start("cmd.exe /c " + command + a.after);
     HWND window = nullptr;
     if (a.windowClass) {
       ASSERT_TRUE(WaitUntil([&] {
@@ -121,10 +129,12 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
         EXPECT_TRUE(PressButton(window, a.button)) << command;
         break;
       case Close: CloseWindowNow(window); break;
+      case Feed: WriteFileBytes(JoinPath(scratch_, "f.txt"), a.text); break;
       case Nothing: break;
     }
     int status = WaitForExit(shell);
     EXPECT_EQ(status, a.status) << command;
+    if (a.how == Feed) WaitUntil([&] { return !IsWindow(window); });
     if (status == KilledStatus && window && IsWindow(window)) CloseWindowNow(window);
     EXPECT_EQ(ReadFileBytes(answerFile), a.result) << command;
   }

@@ -1,8 +1,12 @@
 // say and the start-up frame, run for real: what the user sees, the exit
 // status, and what lands in the log.
+#include <algorithm>
 #include <string>
 
 #include "e2e_test.h"
+
+#include <commctrl.h>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -31,6 +35,8 @@ TEST_F(SayTest, MessagesTitlesAndIcons) {
       {"-t -i hello", "hello", "-i", "none"},
       {"-x", "-x", "Say", "none"},
       {"\"He said \"\"hi\"\"\"", "He said \"hi\"", "Say", "none"},
+      {"-notify", "-notify", "Say", "none"},  // alone it is the message
+      {"-t -notify hello", "hello", "-notify", "none"},
   };
   for (const auto& c : cases) {
     BoxSeen box;
@@ -60,6 +66,112 @@ TEST_F(SayTest, TimedMessageClosesItself) {
   // The switch alone is the message, as it always was.
   EXPECT_EQ(RunWithBox(Command("say", "-timeout=1"), &box), 0);
   EXPECT_EQ(box.text, "-timeout=1");
+}
+
+// The balloon the notification area shows with that text: a visible
+// tooltip, whose window text is the text shown; null when none shows.
+HWND FindBalloon(const std::string& text) {
+  HWND tip = nullptr;
+  while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)))
+    if (IsWindowVisible(tip) && Utf8TextOf(tip) == text) return tip;
+  return nullptr;
+}
+
+// The tips of the tooltips of a tooltip's process: the notification area
+// keeps each icon's tip (say's title) there. Read in that process's memory,
+// since tooltip messages carry pointers that are not carried between
+// processes; none where that process is of another width than this one.
+std::vector<std::string> TipsBeside(HWND balloon) {
+  std::vector<std::string> tips;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(balloon, &pid);
+  HANDLE shell = OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
+      pid);
+  BOOL shellWow = FALSE, ownWow = FALSE;
+  if (!shell || !IsWow64Process(shell, &shellWow) ||
+      !IsWow64Process(GetCurrentProcess(), &ownWow) || shellWow != ownWow) {
+    if (shell) CloseHandle(shell);
+    return tips;
+  }
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(shell, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  HWND tip = nullptr;
+  while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(tip, &owner);
+    if (owner != pid || SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0) < 1) continue;
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    WriteProcessMemory(shell, remote, &tool, sizeof tool, nullptr);
+    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(shell, remote, &tool, sizeof tool, nullptr);
+    wchar_t text[256] = {};
+    WriteProcessMemory(shell, remote + 1024, text, sizeof text, nullptr);
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote + 1024);
+    WriteProcessMemory(shell, remote, &tool, sizeof tool, nullptr);
+    SendMessageW(tip, TTM_GETTEXTW, 255, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(shell, remote + 1024, text, sizeof text - 2, nullptr);
+    tips.push_back(Utf8Of(text));
+  }
+  VirtualFreeEx(shell, remote, 0, MEM_RELEASE);
+  CloseHandle(shell);
+  return tips;
+}
+
+// The say processes a say process started.
+std::vector<DWORD> HelpersOf(DWORD parent) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, "say.exe") == 0)
+      found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return found;
+}
+
+TEST_F(SayTest, NotifyReturnsAtOnceAndItsBalloonGoesAfterItsTime) {
+  // Wine's notification area shows a balloon two seconds after its icon
+  // comes: the time limits leave it a few seconds on show.
+  struct {
+    const char* args;
+    const char* title;
+    const char* text;
+    const char* icon;
+  } cases[] = {
+      {"-notify -t Backup -w \"Copy done\" -timeout=5", "Backup", "Copy done", "warning"},
+      {"-e \"Disk full\" -NOTIFY -timeout=5", "Say", "Disk full", "error"},
+  };
+  for (const auto& c : cases) {
+    Child* child = Start(Command("say", c.args));
+    // It returns at once, with no window of its own; its helper waits.
+    EXPECT_EQ(WaitForExit(child, 5000), 0) << c.args;
+    std::vector<HANDLE> helpers;
+    for (DWORD pid : HelpersOf(child->pid))
+      helpers.push_back(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
+    EXPECT_EQ(helpers.size(), 1u) << c.args << ": the waiting process";
+    HWND balloon = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (balloon = FindBalloon(c.text)) != nullptr; }, 6000))
+        << c.args;
+    if (balloon) {
+      RECT r = RectOf(balloon);
+      r.right = r.left + (r.right - r.left) / 3;  // the icon, before the title
+      r.bottom = r.top + (r.bottom - r.top) / 2;
+      EXPECT_EQ(IconOfColours(r), c.icon) << c.args;
+      std::vector<std::string> tips = TipsBeside(balloon);
+      if (!tips.empty()) {
+        EXPECT_NE(std::find(tips.begin(), tips.end(), c.title), tips.end()) << c.args;
+      }
+    }
+    for (HANDLE helper : helpers) {
+      EXPECT_EQ(WaitForSingleObject(helper, 10000), WAIT_OBJECT_0) << c.args << ": still waiting";
+      TerminateProcess(helper, 1);
+      CloseHandle(helper);
+    }
+    EXPECT_FALSE(FindBalloon(c.text)) << c.args << ": the balloon outlived its time";
+  }
 }
 
 TEST_F(SayTest, ClosingTheBoxEndsWithZero) {

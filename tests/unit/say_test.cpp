@@ -94,6 +94,10 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
       {"say -timeout=86401 hello", 1, nullptr, nullptr, 0},
       {"say -timeout=5x hello", 1, nullptr, nullptr, 0},
       {"say -timeout=5 a b", 1, nullptr, nullptr, 0},
+      // -notify under the same rule: alone, or as the title, as today.
+      {"say -notify", 0, "-notify", "Say", 0},
+      {"say -t -notify hello", 0, "hello", "-notify", 0},
+      {"say -notify -notify hello", 1, nullptr, nullptr, 0},
   };
   for (const auto& c : cases) {
     StandInBoxes.clear();
@@ -110,6 +114,40 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
       EXPECT_EQ(StandInBoxes[0].timeoutButton, 1) << "Ok closes it";
     }
   }
+}
+
+TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
+  EXPECT_EQ(Run("say -notify -t Backup -w Done"), 0);
+  EXPECT_TRUE(StandInBoxes.empty() && StandInNotifications.empty()) << "nothing waits";
+  EXPECT_EQ(StandInSelfStarts, 1);
+  // The helper, started without arguments, takes the texts from the
+  // environment the first run left it.
+  for (bool areaThere : {true, false}) {
+    StandInReset();
+    StandInNotifyWorks = areaThere;
+    EXPECT_EQ(Run("say"), 0);
+    ASSERT_EQ(StandInNotifications.size(), 1u);
+    EXPECT_EQ(StandInNotifications[0].caption, "Backup");
+    EXPECT_EQ(StandInNotifications[0].text, "Done");
+    EXPECT_EQ(StandInNotifications[0].style, 48u);
+    EXPECT_EQ(StandInNotifications[0].timeout, 10) << "ten seconds by default";
+    ASSERT_EQ(StandInBoxes.size(), areaThere ? 0u : 1u) << "the box only without an area";
+    if (!areaThere) {
+      EXPECT_EQ(StandInBoxes[0].text, "Done");
+      EXPECT_EQ(StandInBoxes[0].timeout, 10) << "and it closes itself";
+    }
+  }
+  for (const char* name : {"QUIL_SAY_NOTIFY", "QUIL_SAY_NOTIFY_TITLE", "QUIL_SAY_NOTIFY_TEXT"})
+    UnsetEnvVar(name);
+  // Where no helper can start, the notification is shown by say itself.
+  StandInReset();
+  StandInSelfStartWorks = false;
+  EXPECT_EQ(Run("say -e -timeout=3 -notify Broke"), 0);
+  ASSERT_EQ(StandInNotifications.size(), 1u);
+  EXPECT_EQ(StandInNotifications[0].caption, "Say");
+  EXPECT_EQ(StandInNotifications[0].timeout, 3);
+  for (const char* name : {"QUIL_SAY_NOTIFY", "QUIL_SAY_NOTIFY_TITLE", "QUIL_SAY_NOTIFY_TEXT"})
+    UnsetEnvVar(name);
 }
 
 TEST_F(SayTest, TimeoutIsLoggedAboveLevelZero) {
