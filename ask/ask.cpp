@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "cmdline.h"
 #include "frame.h"
@@ -48,18 +49,23 @@ const ToolIdentity ThisTool = {
 
 // The modes in the order their words are tried: the six of the usage text,
 // then the ones added later.
-const AskMode AskModes[11] = {
-    {"text", AskText, "ask text [-bn|-bd] prompt outfile", true, nullptr},
-    {"file", AskFile, "ask file prompt outfile", false, nullptr},
-    {"dir", AskDir, "ask dir prompt outfile", false, nullptr},
-    {"list", AskList, "ask list [-r] [-bn|-bd] prompt list.csv out.txt", true, ""},
-    {"yn", AskYesNo, "ask yn prompt outfile", true, "yes|no"},
-    {"ok", AskOk, "ask ok prompt outfile", true, "ok|cancel"},
-    {"pass", AskPass, "ask pass [-bn|-bd] prompt outfile", true, nullptr},
-    {"save", AskSave, "ask save prompt outfile", false, nullptr},
-    {"edit", AskEdit, "ask edit [-bn|-bd] prompt default outfile", true, nullptr},
-    {"ync", AskYesNoCancel, "ask ync prompt outfile", true, "yes|no|cancel"},
-    {"progress", AskProgress, "ask progress prompt feedfile outfile", true, nullptr},
+const AskMode AskModes[15] = {
+    {"text", AskText, "ask text [-bn|-bd] prompt outfile", true, nullptr, TitleSwitch},
+    {"file", AskFile, "ask file prompt outfile", false, nullptr, FolderSwitch | FilterSwitch},
+    {"dir", AskDir, "ask dir prompt outfile", false, nullptr, FolderSwitch | TitleSwitch},
+    {"list", AskList, "ask list [-r] [-bn|-bd] prompt list.csv out.txt", true, "", TitleSwitch},
+    {"yn", AskYesNo, "ask yn prompt outfile", true, "yes|no", TitleSwitch},
+    {"ok", AskOk, "ask ok prompt outfile", true, "ok|cancel", TitleSwitch},
+    {"pass", AskPass, "ask pass [-bn|-bd] prompt outfile", true, nullptr, TitleSwitch},
+    {"save", AskSave, "ask save prompt outfile", false, nullptr, FolderSwitch | FilterSwitch},
+    {"edit", AskEdit, "ask edit [-bn|-bd] prompt default outfile", true, nullptr, TitleSwitch},
+    {"ync", AskYesNoCancel, "ask ync prompt outfile", true, "yes|no|cancel", TitleSwitch},
+    {"progress", AskProgress, "ask progress prompt feedfile outfile", true, nullptr, TitleSwitch},
+    {"check", AskCheck, "ask check [-bn|-bd] prompt list.csv outfile", true, nullptr, TitleSwitch},
+    {"buttons", AskButtons, "ask buttons prompt labels outfile", true, "", TitleSwitch},
+    {"date", AskDate, "ask date prompt outfile", true, "", TitleSwitch},
+    {"files", AskFiles, "ask files [-filter=] [-folder=] prompt outfile", false, nullptr,
+     FolderSwitch | FilterSwitch},
 };
 
 namespace {
@@ -84,18 +90,66 @@ int WordIndex(const char* words, const char* word) {
 
 // Takes the first entry after the mode word that begins with the prefix
 // (case ignored); the text after the prefix, or null. A second such entry
-// stays for the caller to find.
+// stays for the caller to find. A value written in quotes after the
+// prefix, as cmd.exe users write -filter="CSV files|*.csv", was split at
+// its blanks, since quotes count only at the start of an entry: the
+// entries up to the closing quote are joined again with one blank each,
+// and the quotes dropped.
 const char* TakeAfterModeWord(int* count, char** args, const char* prefix) {
-  int rest = *count - 2;
-  const char* value = TakeOption(&rest, args + 2, prefix, nullptr);
-  *count = rest + 2;
-  return value;
+  for (int i = 2; i < *count; i++) {
+    const char* value = AfterPrefix(args[i], prefix);
+    if (!value) continue;
+    std::string joined = value;
+    int last = i;
+    if (!joined.empty() && joined[0] == '"') {
+      while ((joined.size() < 2 || joined.back() != '"') && last + 1 < *count)
+        joined += std::string(" ") + args[++last];
+      joined.erase(0, 1);
+      if (!joined.empty() && joined.back() == '"') joined.pop_back();
+    }
+    char* taken = XStrDup(joined.c_str());
+    int removed = last - i + 1;
+    for (int k = i; k + removed <= *count; k++) args[k] = args[k + removed];
+    *count -= removed;
+    return taken;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitBars(const char* text) {
+  std::vector<std::string> parts;
+  for (const char* start = text;;) {
+    const char* end = strchr(start, '|');
+    parts.emplace_back(start, end ? static_cast<size_t>(end - start) : strlen(start));
+    if (!end) return parts;
+    start = end + 1;
+  }
+}
+
+namespace {
+
+// Takes a text switch the mode has (-title= and the like): good unless it
+// is given twice.
+bool TakeText(int* count, char** args, const char* prefix, const char** value) {
+  *value = TakeAfterModeWord(count, args, prefix);
+  return !*value || !TakeAfterModeWord(count, args, prefix);
+}
+
+// A filter is pairs of a label and its patterns, none of them blank.
+bool GoodFilter(const char* filter) {
+  std::vector<std::string> parts = SplitBars(filter);
+  if (parts.size() % 2 != 0) return false;
+  for (const std::string& part : parts)
+    if (part.find_first_not_of(' ') == std::string::npos) return false;
+  return true;
 }
 
 }  // namespace
 
 QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& mode) {
-  QuestionSwitches taken = {0, nullptr, 0};
+  QuestionSwitches taken = {0, nullptr, 0, nullptr, nullptr, nullptr};
   if (*count == wanted) return taken;
   bool good = true;
   if (mode.takesTimeout) {
@@ -114,6 +168,12 @@ QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& 
       }
     }
   }
+  if (mode.switches & TitleSwitch) good = TakeText(count, args, "-title=", &taken.title) && good;
+  if (mode.switches & FolderSwitch) good = TakeText(count, args, "-folder=", &taken.folder) && good;
+  if (mode.switches & FilterSwitch) {
+    good = TakeText(count, args, "-filter=", &taken.filter) && good;
+    good = (!taken.filter || GoodFilter(taken.filter)) && good;
+  }
   if (!good || *count != wanted) FatalError("%s", mode.usage);
   MessageTimeout = taken.timeout;
   return taken;
@@ -123,19 +183,23 @@ void NoteTimeout(int seconds) {
   if (DebugLevel > 0) Log("Timed out after %d s", seconds);
 }
 
-int WriteResult(const char* path, const char* answer) {
+int WriteResultLines(const char* path, const std::vector<std::string>& answers) {
   FILE* f = fopen(path, "w");
   if (!f) FatalError("Can't write to file: %s", path);
   // A full disk shows only at the flush or the close (the Windows runtime's
   // fclose does not report a failed final write, so the flush is checked on
   // its own); any failure ends the tool with status 1 rather than leave a
   // cut answer behind as success.
-  bool written = fprintf(f, "%s\n", answer) >= 0;
+  bool written = true;
+  for (const std::string& answer : answers)
+    written = fprintf(f, "%s\n", answer.c_str()) >= 0 && written;
   written = fflush(f) == 0 && written;
   written = fclose(f) == 0 && written;
   if (!written) FatalError("Can't write to file: %s", path);
   return 0;
 }
+
+int WriteResult(const char* path, const char* answer) { return WriteResultLines(path, {answer}); }
 
 int ToolMain(int count, char** args) {
   if (StandardSwitches(&count, args)) return 0;

@@ -2,7 +2,15 @@
 // ask's source files.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // --- The modes ---
+
+// Switches a mode may take beyond -timeout= and -default=.
+constexpr unsigned TitleSwitch = 1;   // -title=TEXT: the window's caption
+constexpr unsigned FolderSwitch = 2;  // -folder=PATH: the folder a chooser opens in
+constexpr unsigned FilterSwitch = 4;  // -filter=TEXT: the file types a chooser shows
 
 // One mode of ask: the word that picks it, the routine that asks, and the
 // one-line usage its wrong-count box shows; and the switches it takes
@@ -13,12 +21,13 @@ struct AskMode {
   const char* usage;
   bool takesTimeout;         // -timeout=SECONDS
   const char* defaultWords;  // -default=: null for none, "" for any text (a
-                             // list entry), else the buttons' words in order,
-                             // separated by "|"
+                             // list entry, a label, a date), else the
+                             // buttons' words in order, separated by "|"
+  unsigned switches;         // TitleSwitch, FolderSwitch, FilterSwitch
 };
 
 // Every mode, in the order the words are tried.
-extern const AskMode AskModes[11];
+extern const AskMode AskModes[15];
 
 // The routines of the modes (ask.cpp's table names them): each takes its
 // own switches, checks the count (CheckCount), asks, writes the answer
@@ -34,6 +43,10 @@ int AskSave(int count, char** args, const AskMode& mode);
 int AskEdit(int count, char** args, const AskMode& mode);
 int AskYesNoCancel(int count, char** args, const AskMode& mode);
 int AskProgress(int count, char** args, const AskMode& mode);
+int AskCheck(int count, char** args, const AskMode& mode);
+int AskButtons(int count, char** args, const AskMode& mode);
+int AskDate(int count, char** args, const AskMode& mode);
+int AskFiles(int count, char** args, const AskMode& mode);
 
 // --- Switches beyond a mode's own ---
 
@@ -41,19 +54,39 @@ struct QuestionSwitches {
   int timeout;              // -timeout=: seconds, 0 for none
   const char* defaultWord;  // -default=: the text after it, null for none
   int defaultButton;        // the button it names, 0 (the first) by default
+  const char* title;        // -title=: the caption, null for the usual one
+  const char* folder;       // -folder=: null for none
+  const char* filter;       // -filter=: "Label|patterns|..." as given, null for none
 };
 
 // Ends the tool with the mode's usage unless count is wanted. When count is
-// not wanted, -timeout= and -default= (those the mode takes, matched
-// without regard to case) are first taken out of args after the mode word
-// and count checked again; a switch given twice, seconds that are not 1 to
-// MaxTimeoutSeconds in decimal digits, or a word the mode does not know end
+// not wanted, -timeout=, -default=, -title=, -folder= and -filter= (those
+// the mode takes, matched without regard to case) are first taken out of
+// args after the mode word and count checked again; a switch given twice,
+// seconds that are not 1 to MaxTimeoutSeconds in decimal digits, a word the
+// mode does not know, or a filter that is not label and pattern pairs end
 // the tool the same way. So a command line that needs none of them keeps
 // every entry as it stands.
 QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& mode);
 
+// The parts of a "|"-separated text, each as it stands.
+std::vector<std::string> SplitBars(const char* text);
+
+// A date written YYYY-MM-DD, from 1601 on, into year, month and day; false
+// for anything else.
+bool ReadIsoDate(const char* text, int date[3]);
+
 // Logs "Timed out after %d s" when DebugLevel is above 0.
 void NoteTimeout(int seconds);
+
+// --- Dialogs ---
+
+// The fixed parts of a dialog's state: caption "Ask", Cancel and Ok, the
+// usual size limits with that smallest client height, nothing else set.
+void PrepareWindow(int minHeight);
+
+// PrepareWindow, and the button captions -bn and -bd ask for (taken out).
+void PrepareDialog(int* count, char** args, int minHeight);
 
 // --- The result file ---
 
@@ -61,3 +94,6 @@ void NoteTimeout(int seconds);
 // ends the tool with "Can't write to file: %s" when it cannot be opened or
 // any write, the flush or the close fails. Returns 0.
 int WriteResult(const char* path, const char* answer);
+
+// The same with one line for each answer: an empty file for none.
+int WriteResultLines(const char* path, const std::vector<std::string>& answers);

@@ -1,23 +1,38 @@
-// The system's file and folder dialogs, for ask's file and dir modes. The
-// build chooses the implementation: windows/ for the program, standin/ for
-// unit tests.
+// The system's file and folder dialogs, for ask's file, save, files and dir
+// modes. The build chooses the implementation: windows/ for the program,
+// standin/ for unit tests.
 #pragma once
 
+#include <string>
+
 // Characters of the answer buffer the modes pass; in bytes the buffer is
-// AnsiBufferSize(AnswerSize), sized for the ANSI code page.
+// AnsiBufferSize(AnswerSize), sized for the ANSI code page. Several files
+// chosen at once need room for a hundred full paths.
 constexpr int AnswerSize = 1000;
+constexpr int SeveralAnswerSize = 100 * 261 + 1;
 
-// The open-file dialog titled title; answer (size bytes) receives the full
-// path of the chosen file. Nonzero when a file was chosen. The current
-// folder is the same afterwards.
-int ChooseFile(const char* title, int size, char* answer);
+// What a dialog is asked to show.
+struct ChooserRequest {
+  const char* title;             // the file dialogs' title; the text above the folder tree
+  const char* caption;           // the folder dialog's caption; null: the system's
+  const char* folder;            // the folder it opens in; null: the system's choice
+  std::string filter;            // pairs of label and patterns, each ending in a zero; empty: none
+  std::string defaultExtension;  // the save dialog adds it to a name without one; empty: none
+  bool several;                  // the open dialog lets several files be chosen
+};
 
-// The save-file dialog titled title, set up as the open-file dialog; it
-// asks before an existing file is chosen and takes only a name in an
-// existing folder. Nonzero when a name was chosen.
-int ChooseSaveFile(const char* title, int size, char* answer);
+// The open-file dialog; answer (size bytes) receives the full path of the
+// chosen file, or with several, the folder and then each file's name, each
+// ending in a zero, then one more zero (one file alone: its full path).
+// Nonzero when a file was chosen. The current folder is the same afterwards.
+int ChooseFile(const ChooserRequest& request, int size, char* answer);
 
-// The browse-for-folder dialog with title above the tree; answer (size
-// bytes, at least 260) receives the folder's path. 1 when a folder was
-// chosen, 0 when cancelled (answer then unchanged).
-int ChooseFolder(const char* title, int size, char* answer);
+// The save-file dialog, set up as the open-file dialog; it asks before an
+// existing file is chosen and takes only a name in an existing folder.
+// Nonzero when a name was chosen.
+int ChooseSaveFile(const ChooserRequest& request, int size, char* answer);
+
+// The browse-for-folder dialog; answer (size bytes, at least 260) receives
+// the folder's path. 1 when a folder was chosen, 0 when cancelled (answer
+// then unchanged).
+int ChooseFolder(const ChooserRequest& request, int size, char* answer);

@@ -23,16 +23,17 @@ void ResetTable(CsvTable* table) {
   table->cells = nullptr;
 }
 
-// Builds the rows from the lines: the first line fixes the column count;
-// later lines are padded with empty cells or cut to it.
-void BuildRows(CsvTable* table, const std::vector<std::string>& lines) {
+// Builds the rows from the lines: the first line fixes the column count
+// (at least minColumns); later lines are padded with empty cells or cut to
+// it.
+void BuildRows(CsvTable* table, const std::vector<std::string>& lines, int minColumns = 0) {
   char* fields[CsvMaxFields + 1];
   table->rowCount = static_cast<int>(lines.size());
   for (size_t i = 0; i < lines.size(); i++) {
     int n = SplitCsvLine(lines[i].c_str(), fields);
     if (i == 0) {
-      table->colCount = n;
-      size_t cells = static_cast<size_t>(table->rowCount) * static_cast<size_t>(n);
+      table->colCount = n > minColumns ? n : minColumns;
+      size_t cells = static_cast<size_t>(table->rowCount) * static_cast<size_t>(table->colCount);
       table->cells = static_cast<char**>(XMalloc(sizeof(char*) * cells));
     }
     char** row = table->cells + i * table->colCount;
@@ -92,7 +93,7 @@ int SplitCsvLine(const char* line, char** fields) {
   return count;
 }
 
-int LoadCsvFile(CsvTable* table, const char* path) {
+int LoadCsvFile(CsvTable* table, const char* path, int minColumns) {
   ResetTable(table);
   FILE* f = fopen(path, "rb");
   if (!f) return 0;
@@ -102,7 +103,7 @@ int LoadCsvFile(CsvTable* table, const char* path) {
   // Every line is one row, however long it is. A file saved with a
   // byte-order mark (Excel's "CSV UTF-8", PowerShell's UTF-16) is decoded
   // first, so that the mark is no part of the first entry.
-  BuildRows(table, SplitTextLines(DecodeMarkedText(bytes)));
+  BuildRows(table, SplitTextLines(DecodeMarkedText(bytes)), minColumns);
   return table->rowCount;
 }
 

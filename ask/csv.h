@@ -18,9 +18,9 @@ struct CsvTable {
 int SplitCsvLine(const char* line, char** fields);
 
 // Reads every line of the file as a row, padding or cutting each to the
-// first row's field count. Returns rowCount; 0 when the file cannot be
-// opened or is empty.
-int LoadCsvFile(CsvTable* table, const char* path);
+// first row's field count, or to minColumns where the first row has fewer.
+// Returns rowCount; 0 when the file cannot be opened or is empty.
+int LoadCsvFile(CsvTable* table, const char* path, int minColumns = 0);
 
 // The same for the lines of one [section] of the file (LoadLines).
 int LoadCsvSection(CsvTable* table, const char* path, const char* section);

@@ -4,15 +4,25 @@
 // windows/dialogs.cpp for the program, standin/dialogs.cpp for unit tests.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "csv.h"
 
 // Control ids are ControlIdBase + slot: label, field or list, left and
-// right button.
+// right button; the buttons dialog's buttons take the slots from
+// LeftButtonSlot on.
 constexpr int ControlIdBase = 4000;
 constexpr int LabelSlot = 0;
 constexpr int FieldSlot = 1;
 constexpr int LeftButtonSlot = 2;
 constexpr int RightButtonSlot = 3;
+constexpr int MaxSlots = 8;
+
+// The buttons dialog: two to six labels of at most LabelMax characters.
+constexpr int MinLabels = 2;
+constexpr int MaxLabels = 6;
+constexpr int LabelMax = 40;
 
 // Commands the text field posts for Enter and Escape.
 constexpr int CmdAccept = 301;
@@ -22,7 +32,7 @@ constexpr int CmdCancel = 302;
 constexpr int TextAnswerMax = 255;
 
 struct DialogState {
-  void* controls[4];  // window handles by slot
+  void* controls[MaxSlots];  // window handles by slot
   const char* title;
   int minWidth;  // client size limits for dragging, pixels
   int minHeight;
@@ -44,6 +54,14 @@ struct DialogState {
   const char* defaultEntry;  // list dialog: the entry selected first (case ignored); null: none
   const char* feed;          // progress window: the feed file's path, "-" for standard input
   int orphaned;              // progress window: 1 when it ended because its batch file had
+  int timeoutSlot;           // the button the time limit presses: RightButtonSlot but in
+                             // the buttons dialog
+  const std::vector<std::string>* labels;  // buttons dialog: the buttons, in order
+  int defaultButton;                       // buttons dialog: the default one, from 0
+  std::vector<char>* ticks;                // check dialog: by row (from 1), 1 while ticked
+  std::vector<int>* rowsShown;             // check dialog: the rows in the order shown, at the end
+  int date[3];                             // date dialog: year, month, day to start at (0: today),
+                                           // then the one chosen
 };
 
 // The state of the one dialog a process shows.
@@ -62,6 +80,18 @@ void RunListDialog();
 // After the list dialog: the row (from 1) tied to a list position, 0 for
 // none.
 int ListEntryRow(int position);
+
+// Shows the check dialog for Dialog: column 1 of every row of Dialog.data,
+// each with a box that Dialog.ticks says is ticked; fills Dialog.rowsShown.
+void RunCheckDialog();
+
+// Shows the buttons dialog for Dialog: the prompt and a button for each of
+// Dialog.labels; result.position is the one pressed, -1 for none.
+void RunButtonsDialog();
+
+// Shows the date dialog for Dialog: a month calendar at Dialog.date, which
+// receives the date chosen.
+void RunDateDialog();
 
 // Shows the progress window for Dialog: the prompt, a bar and Cancel,
 // following the commands of Dialog.feed until one says "close" (accepted

@@ -34,21 +34,22 @@ const BoxQuestion OkCancel = {1, {IdOk, IdCancel, 0}, {"ok", "", ""}};          
 const BoxQuestion YesNo = {4, {IdYes, IdNo, 0}, {"yes", "", ""}};                 // MB_YESNO
 const BoxQuestion YesNoCancel = {3, {IdYes, IdNo, IdCancel}, {"yes", "no", ""}};  // MB_YESNOCANCEL
 
-// A plain message box captioned with the tool's bare name, without icon;
+// A plain message box captioned with the tool's bare name (or -title=), without icon;
 // -default= picks its default button, and -timeout= presses that button
 // when the time is up.
 int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuestion& question) {
   QuestionSwitches switches = CheckCount(&count, args, 4, mode);
   unsigned style =
       question.type + DefaultButtonStep * static_cast<unsigned>(switches.defaultButton);
+  const char* caption = switches.title ? switches.title : ToolName;
   int pressed;
   if (switches.timeout > 0) {
     bool timedOut = false;
-    pressed = PlatformMessageBoxTimed(args[2], ToolName, style, switches.timeout,
+    pressed = PlatformMessageBoxTimed(args[2], caption, style, switches.timeout,
                                       question.buttons[switches.defaultButton], &timedOut);
     if (timedOut) NoteTimeout(switches.timeout);
   } else {
-    pressed = PlatformMessageBox(args[2], ToolName, style);
+    pressed = PlatformMessageBox(args[2], caption, style);
   }
   const char* answer = "";
   for (int i = 0; i < 3; i++) {
@@ -59,44 +60,14 @@ int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuesti
 
 // --- Dialogs ---
 
-// The fixed parts of a dialog's state, with Cancel and Ok.
-void PrepareWindow(int minHeight) {
-  Dialog.leftLabel = "Cancel";
-  Dialog.rightLabel = "Ok";
-  Dialog.title = "Ask";
-  Dialog.minWidth = 316;
-  Dialog.minHeight = minHeight;
-  Dialog.maxWidth = 800;
-  Dialog.maxHeight = 1024;
-  Dialog.initialText = "";
-  Dialog.hidden = 0;
-  Dialog.data = nullptr;
-  Dialog.timeout = 0;
-  Dialog.timedOut = 0;
-  Dialog.defaultEntry = nullptr;
-  Dialog.feed = nullptr;
-  Dialog.orphaned = 0;
-}
-
-// PrepareWindow, and the button captions -bn and -bd ask for.
-void PrepareDialog(int* count, char** args, int minHeight) {
-  PrepareWindow(minHeight);
-  if (TakeSwitch(count, args, "-bn")) {
-    Dialog.leftLabel = "Back";
-    Dialog.rightLabel = "Next";
-  }
-  if (TakeSwitch(count, args, "-bd")) {
-    Dialog.leftLabel = "Back";
-    Dialog.rightLabel = "Done";
-  }
-}
-
 // The text dialog of the text, pass and edit modes: args holds the mode,
 // the prompt, for edit the default, and the result file (wanted entries in
 // all); a hidden field masks what is typed.
 int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, int hidden) {
   PrepareDialog(&count, args, 96);
-  Dialog.timeout = CheckCount(&count, args, wanted, mode).timeout;
+  QuestionSwitches switches = CheckCount(&count, args, wanted, mode);
+  Dialog.timeout = switches.timeout;
+  if (switches.title) Dialog.title = switches.title;
   Dialog.prompt = args[2];
   Dialog.hidden = hidden;
   // The field is one line and holds no more than an answer can: the
@@ -119,6 +90,42 @@ int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, i
 
 // --- The modes ---
 
+void PrepareWindow(int minHeight) {
+  Dialog.leftLabel = "Cancel";
+  Dialog.rightLabel = "Ok";
+  Dialog.title = "Ask";
+  Dialog.minWidth = 316;
+  Dialog.minHeight = minHeight;
+  Dialog.maxWidth = 800;
+  Dialog.maxHeight = 1024;
+  Dialog.initialText = "";
+  Dialog.hidden = 0;
+  Dialog.data = nullptr;
+  Dialog.timeout = 0;
+  Dialog.timedOut = 0;
+  Dialog.defaultEntry = nullptr;
+  Dialog.feed = nullptr;
+  Dialog.orphaned = 0;
+  Dialog.timeoutSlot = RightButtonSlot;
+  Dialog.labels = nullptr;
+  Dialog.defaultButton = 0;
+  Dialog.ticks = nullptr;
+  Dialog.rowsShown = nullptr;
+  Dialog.date[0] = Dialog.date[1] = Dialog.date[2] = 0;
+}
+
+void PrepareDialog(int* count, char** args, int minHeight) {
+  PrepareWindow(minHeight);
+  if (TakeSwitch(count, args, "-bn")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Next";
+  }
+  if (TakeSwitch(count, args, "-bd")) {
+    Dialog.leftLabel = "Back";
+    Dialog.rightLabel = "Done";
+  }
+}
+
 int AskOk(int count, char** args, const AskMode& mode) {
   return AskByMessageBox(count, args, mode, OkCancel);
 }
@@ -133,28 +140,57 @@ int AskYesNoCancel(int count, char** args, const AskMode& mode) {
 
 namespace {
 
-// The file, save and folder questions: the chooser's answer, in a buffer of
-// AnswerSize characters in bytes of the ANSI code page, emptied first.
-int AskWithChooser(int count, char** args, const AskMode& mode,
-                   int (*choose)(const char* title, int size, char* answer)) {
-  CheckCount(&count, args, 4, mode);
-  std::vector<char> answer(AnsiBufferSize(AnswerSize), '\0');
-  choose(args[2], static_cast<int>(answer.size()), answer.data());
-  return WriteResult(args[3], answer.data());
+// The file, save, files and folder questions: the chooser's answer, in a
+// buffer of that many characters in bytes of the ANSI code page.
+std::vector<char> Choose(int count, char** args, const AskMode& mode, int characters,
+                         int (*choose)(const ChooserRequest&, int, char*)) {
+  QuestionSwitches switches = CheckCount(&count, args, 4, mode);  // the result file is args[3]
+  ChooserRequest request{args[2], switches.title, switches.folder, "", "", characters > AnswerSize};
+  if (switches.filter) {
+    // "Label|*.csv;*.txt|..." as the dialog takes it: each part ending in a
+    // zero. A name typed without an extension gets the first pattern's.
+    std::vector<std::string> parts = SplitBars(switches.filter);
+    for (const std::string& part : parts) request.filter += part + '\0';
+    std::string first = parts[1].substr(0, parts[1].find(';'));
+    if (first.rfind("*.", 0) == 0 && first.find_first_of("*?", 2) == std::string::npos)
+      request.defaultExtension = first.substr(2);
+  }
+  std::vector<char> answer(AnsiBufferSize(characters) + 2, '\0');
+  choose(request, static_cast<int>(answer.size()), answer.data());
+  return answer;
 }
 
 }  // namespace
 
 int AskFile(int count, char** args, const AskMode& mode) {
-  return AskWithChooser(count, args, mode, ChooseFile);
+  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseFile);
+  return WriteResult(args[3], answer.data());
 }
 
 int AskSave(int count, char** args, const AskMode& mode) {
-  return AskWithChooser(count, args, mode, ChooseSaveFile);
+  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseSaveFile);
+  return WriteResult(args[3], answer.data());
 }
 
 int AskDir(int count, char** args, const AskMode& mode) {
-  return AskWithChooser(count, args, mode, ChooseFolder);
+  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseFolder);
+  return WriteResult(args[3], answer.data());
+}
+
+int AskFiles(int count, char** args, const AskMode& mode) {
+  std::vector<char> answer = Choose(count, args, mode, SeveralAnswerSize, ChooseFile);
+  // The folder, then each name; one file alone comes as its full path.
+  std::vector<std::string> parts;
+  for (const char* part = answer.data(); *part; part += strlen(part) + 1) parts.push_back(part);
+  std::vector<std::string> paths;
+  if (parts.size() == 1) paths = parts;
+  for (size_t i = 1; i < parts.size(); i++) {
+    char* path = PathJoin(parts[0].c_str(), parts[i].c_str());
+    paths.push_back(path);
+    free(path);
+  }
+  if (paths.empty()) return WriteResult(args[3], "");
+  return WriteResultLines(args[3], paths);
 }
 
 int AskText(int count, char** args, const AskMode& mode) {
@@ -179,6 +215,7 @@ int AskList(int count, char** args, const AskMode& mode) {
   Dialog.data = &table;
   Dialog.timeout = switches.timeout;
   Dialog.defaultEntry = switches.defaultWord;
+  if (switches.title) Dialog.title = switches.title;
   RunListDialog();
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
 
@@ -196,7 +233,9 @@ int AskList(int count, char** args, const AskMode& mode) {
 
 int AskProgress(int count, char** args, const AskMode& mode) {
   PrepareWindow(90);
-  Dialog.timeout = CheckCount(&count, args, 5, mode).timeout;
+  QuestionSwitches switches = CheckCount(&count, args, 5, mode);
+  Dialog.timeout = switches.timeout;
+  if (switches.title) Dialog.title = switches.title;
   Dialog.prompt = args[2];
   Dialog.feed = args[3];
   RunProgressDialog();

@@ -7,30 +7,37 @@
 #include "choosers_standin.h"
 
 std::string StandInChosen;
+ChooserRequest StandInChooserRequest;
 std::string StandInChooserTitle;
 int StandInChooserCalls = 0;
 
 namespace {
 
-int Answer(const char* title, int size, char* answer) {
+int Answer(const ChooserRequest& request, int size, char* answer) {
   StandInChooserCalls++;
-  StandInChooserTitle = title;
-  if (StandInChosen.empty() || static_cast<int>(StandInChosen.size()) >= size) return 0;
+  StandInChooserRequest = request;
+  StandInChooserTitle = request.title;
+  // The answer may hold zeros (several files): it is copied whole, with one
+  // more zero.
+  if (StandInChosen.empty() || static_cast<int>(StandInChosen.size()) + 1 >= size) return 0;
   StandInChosen.copy(answer, StandInChosen.size());
   answer[StandInChosen.size()] = '\0';
+  answer[StandInChosen.size() + 1] = '\0';
   return 1;
 }
 
 }  // namespace
 
-int ChooseFile(const char* title, int size, char* answer) {
+int ChooseFile(const ChooserRequest& request, int size, char* answer) {
   answer[0] = '\0';
-  return Answer(title, size, answer);
+  return Answer(request, size, answer);
 }
 
-int ChooseSaveFile(const char* title, int size, char* answer) {
+int ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
   answer[0] = '\0';
-  return Answer(title, size, answer);
+  return Answer(request, size, answer);
 }
 
-int ChooseFolder(const char* title, int size, char* answer) { return Answer(title, size, answer); }
+int ChooseFolder(const ChooserRequest& request, int size, char* answer) {
+  return Answer(request, size, answer);
+}

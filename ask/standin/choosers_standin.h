@@ -3,6 +3,9 @@
 
 #include <string>
 
-extern std::string StandInChosen;        // the path chosen; empty: cancel
-extern std::string StandInChooserTitle;  // the title of the last dialog
+#include "choosers.h"
+
+extern std::string StandInChosen;             // the answer; empty: cancel
+extern ChooserRequest StandInChooserRequest;  // what the last dialog was asked
+extern std::string StandInChooserTitle;       // the title of the last dialog
 extern int StandInChooserCalls;

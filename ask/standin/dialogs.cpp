@@ -17,6 +17,7 @@ int StandInPosition = -1;
 std::vector<int> StandInRowOfPosition;
 bool StandInTimesOut = false;
 int StandInOrphaned = 0;
+std::vector<int> StandInToggles;
 
 // A time limit that runs out accepts, as the right button does.
 bool TimesOut() { return Dialog.timeout > 0 && StandInTimesOut; }
@@ -52,4 +53,35 @@ void RunProgressDialog() {
   Dialog.timedOut = TimesOut();
   Dialog.accepted = StandInAccept && !Dialog.timedOut;
   Dialog.orphaned = StandInOrphaned;
+}
+
+void RunCheckDialog() {
+  StandInDialogRuns++;
+  StandInDialogSeen = Dialog;
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept || Dialog.timedOut;
+  // Shown in file order; the person ticks or clears what the test says.
+  Dialog.rowsShown->clear();
+  for (int row = 1; row <= Dialog.data->rowCount; row++) Dialog.rowsShown->push_back(row);
+  for (int row : StandInToggles) (*Dialog.ticks)[row] = !(*Dialog.ticks)[row];
+}
+
+void RunButtonsDialog() {
+  StandInDialogRuns++;
+  StandInDialogSeen = Dialog;
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept || Dialog.timedOut;
+  Dialog.result.position = Dialog.timedOut ? Dialog.defaultButton : StandInPosition;
+}
+
+void RunDateDialog() {
+  StandInDialogRuns++;
+  StandInDialogSeen = Dialog;
+  Dialog.timedOut = TimesOut();
+  Dialog.accepted = StandInAccept || Dialog.timedOut;
+  if (Dialog.date[0] == 0) {  // "today"
+    Dialog.date[0] = 2026;
+    Dialog.date[1] = 12;
+    Dialog.date[2] = 9;
+  }
 }

@@ -15,3 +15,4 @@ extern int StandInPosition;                    // what the user selects (list di
 extern std::vector<int> StandInRowOfPosition;  // rows of sorted positions
 extern bool StandInTimesOut;                   // a time limit runs out before any answer
 extern int StandInOrphaned;                    // the progress window's batch file ends
+extern std::vector<int> StandInToggles;        // rows the person ticks or clears (check dialog)

@@ -19,16 +19,33 @@ static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEA) == 88,
 
 namespace {
 
+// The folder, where it is one; else null, so that the dialog opens where
+// it would without it.
+const char* ExistingFolder(const char* folder) {
+  if (!folder) return nullptr;
+  DWORD attributes = GetFileAttributesA(folder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? folder
+                                                                                          : nullptr;
+}
+
 // The open- or save-file dialog, found in comdlg32 by name: the prompt as
-// title, the answer buffer, no filter and no first folder.
-int RunFileDialog(const char* function, DWORD flags, const char* title, int size, char* answer) {
-  OPENFILENAMEA request = {};
-  request.lStructSize = sizeof request;
-  request.lpstrFile = answer;
-  request.nMaxFile = static_cast<DWORD>(size);
-  request.lpstrTitle = title;
-  request.Flags = OFN_EXPLORER | flags;
+// title, the answer buffer, and the folder, file types and default
+// extension asked for.
+int RunFileDialog(const char* function, DWORD flags, const ChooserRequest& request, int size,
+                  char* answer) {
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.lpstrFile = answer;
+  dialog.nMaxFile = static_cast<DWORD>(size);
+  dialog.lpstrTitle = request.title;
+  dialog.lpstrInitialDir = ExistingFolder(request.folder);
+  // The pairs end in zeros of their own; the string's end is the last one.
+  if (!request.filter.empty()) dialog.lpstrFilter = request.filter.c_str();
+  dialog.nFilterIndex = 1;
+  if (!request.defaultExtension.empty()) dialog.lpstrDefExt = request.defaultExtension.c_str();
+  dialog.Flags = OFN_EXPLORER | flags | (request.several ? OFN_ALLOWMULTISELECT : 0);
   answer[0] = '\0';
+  answer[1] = '\0';
 
   // comdlg32 and what it pulls in are loaded here, not at every start of
   // ask: most questions never show a file dialog. Both dialogs take the
@@ -40,27 +57,40 @@ int RunFileDialog(const char* function, DWORD flags, const char* title, int size
   std::vector<char> saved(AnsiBufferSize(256));
   bool haveSaved = _getcwd(saved.data(), static_cast<int>(saved.size())) != nullptr;
   PrepareShell();
-  BOOL chosen = run(&request);
+  BOOL chosen = run(&dialog);
   if (haveSaved) _chdir(saved.data());
   return chosen;
 }
 
-}  // namespace
-
-int ChooseFile(const char* title, int size, char* answer) {
-  return RunFileDialog("GetOpenFileNameA", 0, title, size, answer);
+// Gives the folder dialog the caption and the first folder asked for, once
+// it is on screen.
+int CALLBACK FolderDialogReady(HWND window, UINT message, LPARAM, LPARAM data) {
+  if (message != BFFM_INITIALIZED) return 0;
+  const ChooserRequest* request = reinterpret_cast<const ChooserRequest*>(data);
+  if (request->caption) SetWindowTextA(window, request->caption);
+  if (const char* folder = ExistingFolder(request->folder))
+    SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+  return 0;
 }
 
-int ChooseSaveFile(const char* title, int size, char* answer) {
-  return RunFileDialog("GetSaveFileNameA", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, title, size,
+}  // namespace
+
+int ChooseFile(const ChooserRequest& request, int size, char* answer) {
+  return RunFileDialog("GetOpenFileNameA", 0, request, size, answer);
+}
+
+int ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
+  return RunFileDialog("GetSaveFileNameA", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, request, size,
                        answer);
 }
 
-int ChooseFolder(const char* title, int size, char* answer) {
-  BROWSEINFOA request = {};
-  request.lpszTitle = title;
+int ChooseFolder(const ChooserRequest& request, int size, char* answer) {
+  BROWSEINFOA dialog = {};
+  dialog.lpszTitle = request.title;
+  dialog.lpfn = FolderDialogReady;
+  dialog.lParam = reinterpret_cast<LPARAM>(&request);
   PrepareShell();
-  LPITEMIDLIST item = SHBrowseForFolderA(&request);
+  LPITEMIDLIST item = SHBrowseForFolderA(&dialog);
   if (!item) return 0;
   // An item with no file-system path (such as a virtual folder) leaves the
   // answer as it was: blank. The path is taken in its wide form and

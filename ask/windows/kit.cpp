@@ -60,6 +60,8 @@ int MetricAtDpi(int index) {
   return GetSystemMetrics(index);
 }
 
+}  // namespace
+
 HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style, HWND parent,
                    int slot, int x, int y, int width, int height) {
   HWND control =
@@ -70,6 +72,8 @@ HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   return control;
 }
+
+namespace {
 
 // A one-line field with extra styles beside the usual ones.
 HWND CreateEditStyled(HWND parent, int slot, int x, int y, int width, int height, const char* text,
@@ -142,10 +146,18 @@ HWND FocusedControl(HWND window) {
   return focus;
 }
 
+bool IsButton(HWND control) {
+  char name[16] = "";
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "Button") == 0;
+}
+
 // Moves the focus to the next control of the round (step 1) or the one
-// before (-1), and shows it: the focus rectangle is drawn from now on.
-void MoveFocus(HWND window, int step) {
+// before (-1), among the buttons only where asked, and shows it: the focus
+// rectangle is drawn from now on.
+void MoveFocus(HWND window, int step, bool buttonsOnly = false) {
   std::vector<HWND> round = FocusRound(window);
+  if (buttonsOnly) std::erase_if(round, [](HWND control) { return !IsButton(control); });
   if (round.empty()) return;
   int n = static_cast<int>(round.size());
   int at = -1;
@@ -161,27 +173,31 @@ void MoveFocus(HWND window, int step) {
   SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
-bool IsButton(HWND control) {
-  char name[16] = "";
-  GetClassNameA(control, name, sizeof name);
-  return lstrcmpiA(name, "Button") == 0;
-}
-
 // A key the dialog handles itself, before the control with the focus
 // would; true when it did.
 bool DialogKey(HWND window, const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+  bool button = IsButton(message.hwnd);
   switch (message.wParam) {
     case VK_TAB: MoveFocus(window, GetKeyState(VK_SHIFT) < 0 ? -1 : 1); return true;
     case VK_RETURN:
-      if (!IsButton(message.hwnd)) return false;
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(message.hwnd), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(message.hwnd));
+      // A focused button is pressed; elsewhere Enter accepts.
+      if (button)
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(message.hwnd), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(message.hwnd));
+      else
+        PostMessageA(window, WM_COMMAND, CmdAccept, 0);
       return true;
-    case VK_ESCAPE:
-      if (!IsButton(message.hwnd)) return false;
-      PostMessageA(window, WM_COMMAND, CmdCancel, 0);
+    case VK_ESCAPE: PostMessageA(window, WM_COMMAND, CmdCancel, 0); return true;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      // The arrows move along a row of buttons; in a list or a calendar
+      // they stay the control's own.
+      if (!button) return false;
+      MoveFocus(window, message.wParam == VK_LEFT || message.wParam == VK_UP ? -1 : 1, true);
       return true;
   }
   return false;
@@ -330,6 +346,26 @@ int FitWindow(HWND window, int clientWidth, int clientHeight) {
   return 0;
 }
 
+int TextWidth(HWND window, const char* text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ previous = SelectObject(dc, DialogFont ? DialogFont : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size = {0, 0};
+  GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return MulDiv(size.cx, BaseDpi, DialogDpi);
+}
+
+int LineHeight(HWND window) {
+  HDC dc = GetDC(window);
+  HGDIOBJ previous = SelectObject(dc, DialogFont ? DialogFont : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
 int CountLines(const char* text) {
   int n = 0;
   for (; *text; text++) n += *text == '\n';
@@ -391,11 +427,12 @@ bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     return true;
   }
   if (message == WM_TIMER && wParam == CountdownTimer) {
-    // Time is up: the right button (Ok, Next or Done) presses itself.
+    // Time is up: the right button (Ok, Next or Done), or the default one,
+    // presses itself.
     KillTimer(window, CountdownTimer);
     Dialog.timedOut = 1;
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ControlIdBase + RightButtonSlot, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(ControlAt(RightButtonSlot)));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ControlIdBase + Dialog.timeoutSlot, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ControlAt(Dialog.timeoutSlot)));
     *result = 0;
     return true;
   }

@@ -14,6 +14,11 @@
 // The control in a slot of the dialog's state.
 HWND ControlAt(int slot);
 
+// A child control of any class with the dialog's font and the id
+// ControlIdBase + slot, in pixels at the dialog's DPI.
+HWND CreateControl(DWORD exStyle, const char* className, const char* text, DWORD style, HWND parent,
+                   int slot, int x, int y, int width, int height);
+
 // Child controls with the dialog's font and the id ControlIdBase + slot;
 // positions and sizes in pixels at the dialog's DPI. A failed creation is
 // not reported.
@@ -65,6 +70,19 @@ int FitWindow(HWND window, int clientWidth, int clientHeight);
 // The number of line feeds in text.
 int CountLines(const char* text);
 
+// The width of one line of text in the dialog's font, in pixels at 96 DPI.
+int TextWidth(HWND window, const char* text);
+
+// The height of a line of text in the dialog's font, in pixels at the
+// dialog's DPI.
+int LineHeight(HWND window);
+
+// --- Lists ---
+
+// Adds the given column of every row of the table to the list, each entry
+// remembering its row (LB_GETITEMDATA); returns the number of rows.
+int FillListBox(HWND list, const CsvTable* table, int column);
+
 // --- Running a dialog ---
 
 // Handling every dialog procedure shares (size limits, a change of DPI,
@@ -91,6 +109,6 @@ void ShowControls();
 // Registers the window class, creates the window with the procedure,
 // shows it and runs the message loop until the dialog ends. Tab and
 // Shift+Tab move the focus round the controls that take it, in the order
-// they were made; a focused button takes Enter as a press and Escape as
-// CmdCancel.
+// they were made; a focused button takes Enter as a press, elsewhere Enter
+// is CmdAccept; Escape is CmdCancel; the arrows move along the buttons.
 void RunDialog(WNDPROC procedure);

@@ -5,10 +5,6 @@
 #include "kit.h"
 #include "text.h"
 
-// Adds the given column of every row of the table to the list, each
-// entry remembering its row; returns the number of rows.
-int FillListBox(HWND list, const CsvTable* table, int column);
-
 namespace {
 
 LRESULT ListDialogCreate(HWND window) {

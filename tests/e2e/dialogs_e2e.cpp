@@ -373,14 +373,6 @@ TEST_F(DialogTest, KeyOrClickStopsTheCountdown) {
   }
 }
 
-// The control that has the focus in the dialog's thread.
-HWND FocusOf(HWND dialog) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-  return info.hwndFocus;
-}
-
 // Tab, or Shift+Tab, from the keyboard: Shift must be down as the dialog
 // reads the key, which a posted message cannot arrange.
 void PressTab(HWND dialog, bool shift) {

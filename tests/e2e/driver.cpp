@@ -378,6 +378,13 @@ void PressKey(HWND window, WPARAM key) {
   PostMessageA(target, WM_KEYUP, key, 0xC0000001);
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
 void CloseWindowNow(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
 std::string MessageBoxIcon(HWND box) {

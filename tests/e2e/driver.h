@@ -134,6 +134,9 @@ void SetText(HWND control, const std::string& text);
 // window's thread, or the window itself.
 void PressKey(HWND window, WPARAM key);
 
+// The control that has the focus in the window's thread.
+HWND FocusOf(HWND window);
+
 // Asks the window to close, as its close box does.
 void CloseWindowNow(HWND window);
 

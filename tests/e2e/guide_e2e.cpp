@@ -23,8 +23,12 @@ std::vector<std::string> GuideCommands() {
     size_t cell = line.find(" | ");
     size_t open = line.find('`', cell);
     size_t close = line.find('`', open + 1);
-    if (cell != std::string::npos && open != std::string::npos && close != std::string::npos)
-      commands.push_back(line.substr(open + 1, close - open - 1));
+    if (cell == std::string::npos || open == std::string::npos || close == std::string::npos)
+      continue;
+    // A "|" inside a table's cell is written "\|".
+    std::string command = line.substr(open + 1, close - open - 1);
+    for (size_t at; (at = command.find("\\|")) != std::string::npos;) command.erase(at, 1);
+    commands.push_back(command);
   }
   return commands;
 }
@@ -75,6 +79,16 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
       {"say \"The copy has finished.\"", {Box, "Say", Press, IDOK, nullptr, none, 0}},
       {"ask yn -default=no -timeout=10 \"Go on?\" \"%TEMP%\\a.txt\"",
        {Box, "Ask", Press, IDYES, nullptr, "yes\r\n", 0}},
+      {"ask check \"Install which parts?\" \"%TEMP%\\parts.csv\" \"%TEMP%\\a.txt\"",
+       {DialogClass, "Ask", Press, VK_RETURN, nullptr, "help\r\n", 0}},
+      {"ask buttons \"Save the report?\" \"Save|Discard|Cancel\" \"%TEMP%\\a.txt\"",
+       {DialogClass, "Ask", Press, 4003, nullptr, "Discard\r\n", 0}},
+      {"ask date -default=2026-12-09 \"Which day?\" \"%TEMP%\\a.txt\"",
+       {DialogClass, "Ask", Press, VK_RETURN, nullptr, "2026-12-09\r\n", 0}},
+      {"ask file \"-filter=CSV files|*.csv\" \"-folder=C:\\Reports\" \"Pick\" \"%TEMP%\\a.txt\"",
+       {Box, "Pick", Name, IDOK, "chosen.csv", JoinPath(scratch_, "chosen.csv") + "\r\n", 0}},
+      {"ask files \"Pick\" \"%TEMP%\\a.txt\"",
+       {Box, "Pick", Name, IDOK, "chosen.txt", JoinPath(scratch_, "chosen.txt") + "\r\n", 0}},
       // The batch file goes on working while the window shows.
       {"start \"\" ask progress \"Copying...\" \"%TEMP%\\f.txt\" \"%TEMP%\\a.txt\"",
        {DialogClass, "Ask", Feed, 0, "40\r\nclose\r\n", "ok\r\n", 0,
@@ -84,6 +98,7 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
        {nullptr, nullptr, Nothing, 0, nullptr, none, 0}},
   };
   WriteFileBytes(JoinPath(scratch_, "job.bat"), "@echo off\r\nexit 5\r\n");
+  WriteFileBytes(JoinPath(scratch_, "parts.csv"), "Help,help,1\r\nMenu,menu\r\n");
   WriteFileBytes(JoinPath(scratch_, "report.txt"), "report\r\n");
   // "ask", "say" and "run" are found on the PATH, as the guide assumes.
   std::string tools = ToolPath("ask");
@@ -125,7 +140,8 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
         break;
       case Type: SendChars(GetDlgItem(window, 4001), std::string(a.text) + "\r"); break;
       case Name:
-        SetText(FindChild(window, "Edit"), a.text);
+        // A full path: the dialog may open where the program last chose.
+        SetText(FindChild(window, "Edit"), JoinPath(scratch_, a.text));
         EXPECT_TRUE(PressButton(window, a.button)) << command;
         break;
       case Close: CloseWindowNow(window); break;

@@ -60,7 +60,7 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
   } boxes[] = {
       {"ok -timeout=5 %OUT%", "-timeout=5", 1}, {"yn -default=no %OUT%", "-default=no", 4},
       {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", 4}, {"ok -default=cancel %OUT%", "-default=cancel", 1},
-      {"ok progress %OUT%", "progress", 1},
+      {"ok progress %OUT%", "progress", 1},     {"yn -title=Backup %OUT%", "-title=Backup", 4},
   };
   for (const auto& c : boxes) {
     StandInBoxes.clear();
@@ -82,6 +82,9 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
       {"list -default=Red %LIST% %OUT%", "-default=Red", ""},
       {"list -r -timeout=5 %LIST% %OUT%", "-timeout=5", ""},
       {"text progress %OUT%", "progress", ""},
+      {"text buttons %OUT%", "buttons", ""},
+      {"edit -title=x -folder=y %OUT%", "-title=x", "-folder=y"},
+      {"list -default=check %LIST% %OUT%", "-default=check", ""},
   };
   for (const auto& c : dialogs) {
     StandInAccept = 1;
@@ -92,6 +95,21 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
     EXPECT_STREQ(StandInDialogSeen.initialText, c.initial) << c.args;
     EXPECT_EQ(StandInDialogSeen.timeout, 0) << c.args;
     EXPECT_EQ(StandInDialogSeen.defaultEntry, nullptr) << c.args;
+  }
+  // A chooser's new switches as its prompt: the prompt, as today.
+  struct {
+    const char* args;
+    const char* prompt;
+  } choosers[] = {{"file -filter=x %OUT%", "-filter=x"},
+                  {"dir -folder=C:\\ %OUT%", "-folder=C:\\"},
+                  {"save -title=y %OUT%", "-title=y"}};
+  for (const auto& c : choosers) {
+    StandInChooserCalls = 0;
+    EXPECT_EQ(Ask(c.args), 0) << c.args;
+    EXPECT_EQ(StandInChooserCalls, 1) << c.args;
+    EXPECT_EQ(StandInChooserTitle, c.prompt) << c.args;
+    EXPECT_EQ(StandInChooserRequest.folder, nullptr) << c.args;
+    EXPECT_TRUE(StandInChooserRequest.filter.empty()) << c.args;
   }
   // A file or folder question takes none of the switches: as today, the
   // extra word is a wrong count.
@@ -190,6 +208,28 @@ TEST_F(SwitchesTest, DialogTimeLimitsAndTheListDefault) {
   }
 }
 
+TEST_F(SwitchesTest, CheckWritesTheTickedRowsOrAnEmptyFile) {
+  WriteBytes(list_, "Red,1\nGreen,2,yes\nBlue,3,0\nGrey\n");
+  struct {
+    int accept;
+    std::vector<int> toggles;  // rows the person ticks or clears
+    std::string written;
+  } cases[] = {
+      {1, {}, "2" + std::string(Eol)},  // ticked by the third column
+      {1, {1, 4}, "1" + std::string(Eol) + "2" + Eol + Eol},
+      {1, {2}, ""},  // nothing ticked: zero bytes
+      {0, {1}, Eol},
+  };
+  for (const auto& c : cases) {
+    StandInAccept = c.accept;
+    StandInToggles = c.toggles;
+    EXPECT_EQ(Ask("check -r -title=Pick p %LIST% %OUT%"), 0);
+    EXPECT_STREQ(StandInDialogSeen.title, "Pick");
+    EXPECT_EQ(ReadBytes(out_), c.written) << c.toggles.size();
+  }
+  StandInToggles.clear();
+}
+
 TEST_F(SwitchesTest, TimeoutIsLoggedAboveLevelZero) {
   std::string log = ScratchPath("ask.log");
   for (int level : {0, 1}) {
@@ -236,6 +276,19 @@ TEST_F(SwitchesTest, BadOrRepeatedSwitchesAreAWrongCount) {
       {"list p %LIST% %OUT% -timeout=x", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
       {"progress p feed.txt %OUT% -bn", "ask progress prompt feedfile outfile"},
       {"progress p feed.txt %OUT% -default=ok", "ask progress prompt feedfile outfile"},
+      {"check -default=a p %LIST% %OUT%", "ask check [-bn|-bd] prompt list.csv outfile"},
+      {"buttons p One %OUT%", "ask buttons prompt labels outfile"},
+      {"buttons p A|B|C|D|E|F|G %OUT%", "ask buttons prompt labels outfile"},
+      {"buttons p \"A| |B\" %OUT%", "ask buttons prompt labels outfile"},
+      {"buttons p A|12345678901234567890123456789012345678901 %OUT%",
+       "ask buttons prompt labels outfile"},
+      {"buttons -default=C p A|B %OUT%", "ask buttons prompt labels outfile"},
+      {"date -default=2026-02-29 p %OUT%", "ask date prompt outfile"},
+      {"date -default=2026-2-1 p %OUT%", "ask date prompt outfile"},
+      {"date -default=1600-12-31 p %OUT%", "ask date prompt outfile"},
+      {"file \"-filter=CSV files\" p %OUT%", "ask file prompt outfile"},
+      {"file -title=x p %OUT%", "ask file prompt outfile"},
+      {"files -folder=a -folder=b p %OUT%", "ask files [-filter=] [-folder=] prompt outfile"},
   };
   for (const auto& c : cases) {
     StandInBoxes.clear();

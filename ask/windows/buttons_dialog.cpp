@@ -1,0 +1,128 @@
+// ask's buttons dialog on Windows: the prompt and one button for each of
+// the batch file's labels, right-aligned in rows at the bottom, as wide as
+// their words; the default one has the focus.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "kit.h"
+
+namespace {
+
+constexpr int ButtonHeight = 24;
+constexpr int Gap = 8;
+constexpr int WidestRow = 800 - 16;  // pixels at 96 DPI
+
+struct Layout {
+  std::vector<int> widths;             // each button's, pixels at 96 DPI
+  std::vector<std::vector<int>> rows;  // the buttons of each row, top row first
+  int promptHeight = 0;
+} Buttons;
+
+// The height of the rows of buttons with their gaps and margins.
+int RowsHeight() { return static_cast<int>(Buttons.rows.size()) * (ButtonHeight + Gap) + Gap; }
+
+// A label as a button shows it: "&" is a character, not a mnemonic mark.
+std::string Caption(const std::string& label) {
+  std::string caption;
+  for (char c : label) caption += c == '&' ? std::string("&&") : std::string(1, c);
+  return caption;
+}
+
+// Rows of buttons, left to right, each row no wider than a window may be.
+void SplitIntoRows() {
+  Buttons.rows.clear();
+  int used = 0;
+  for (int i = 0; i < static_cast<int>(Buttons.widths.size()); i++) {
+    if (Buttons.rows.empty() || used + Gap + Buttons.widths[i] > WidestRow) {
+      Buttons.rows.emplace_back();
+      used = -Gap;
+    }
+    Buttons.rows.back().push_back(i);
+    used += Gap + Buttons.widths[i];
+  }
+}
+
+int RowWidth(const std::vector<int>& row) {
+  int width = -Gap;
+  for (int i : row) width += Gap + Buttons.widths[i];
+  return width;
+}
+
+LRESULT ButtonsDialogCreate(HWND window) {
+  Dialog.accepted = 0;
+  Dialog.result.position = -1;
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
+  Dialog.controls[LabelSlot] = label;
+  int width = 0;
+  FitLabel(label, 8, 8, &width, &Buttons.promptHeight, Dialog.prompt);
+  const std::vector<std::string>& labels = *Dialog.labels;
+  Buttons.widths.clear();
+  for (const std::string& text : labels)
+    Buttons.widths.push_back(std::max(100, TextWidth(window, text.c_str()) + 24));
+  SplitIntoRows();
+  int clientWidth = 316;
+  for (const auto& row : Buttons.rows) clientWidth = std::max(clientWidth, RowWidth(row) + 16);
+  Dialog.minWidth = clientWidth;
+  for (int i = 0; i < static_cast<int>(labels.size()); i++) {
+    DWORD style = i == Dialog.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    Dialog.controls[LeftButtonSlot + i] =
+        CreateButton(window, LeftButtonSlot + i, 0, 0, Scaled(Buttons.widths[i]),
+                     Scaled(ButtonHeight), style, Caption(labels[i]).c_str());
+  }
+  FitWindow(window, clientWidth, 8 + Buttons.promptHeight + RowsHeight());
+  SetFocus(ControlAt(LeftButtonSlot + Dialog.defaultButton));
+  StartCountdown(window);
+  return 0;
+}
+
+// Each row right-aligned, the last one at the bottom; the prompt takes the
+// rest.
+void ButtonsDialogLayout(int W, int H) {
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8 + RowsHeight()));
+  int rows = static_cast<int>(Buttons.rows.size());
+  for (int r = 0; r < rows; r++) {
+    int x = W - Scaled(8 + RowWidth(Buttons.rows[r]));
+    int y = H - Scaled((rows - r) * (ButtonHeight + Gap));
+    for (int i : Buttons.rows[r]) {
+      Place(LeftButtonSlot + i, x, y, Scaled(Buttons.widths[i]), Scaled(ButtonHeight));
+      x += Scaled(Buttons.widths[i] + Gap);
+    }
+  }
+  ShowControls();
+}
+
+LRESULT CALLBACK ButtonsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result;
+  int labels = static_cast<int>(Dialog.labels->size());
+  switch (message) {
+    case WM_CREATE: return ButtonsDialogCreate(window);
+    case WM_SIZE:
+      if (!Minimized(wParam, lParam)) ButtonsDialogLayout(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_COMMAND: {
+      int id = LOWORD(wParam);
+      if (id == CmdAccept) id = ControlIdBase + LeftButtonSlot + Dialog.defaultButton;
+      int pressed = id - ControlIdBase - LeftButtonSlot;
+      if (pressed >= 0 && pressed < labels) {
+        Dialog.accepted = 1;
+        Dialog.result.position = pressed;
+        return FinishDialog(window);
+      }
+      if (id == CmdCancel) {
+        Dialog.accepted = 0;
+        return FinishDialog(window);
+      }
+      break;
+    }
+    default:
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunButtonsDialog() { RunDialog(ButtonsDialogProc); }

@@ -1,0 +1,147 @@
+// ask's check dialog on Windows: the list dialog's list with a box before
+// each entry, which a click on the entry or Space ticks and clears. The
+// list box draws its entries through the dialog (owner-drawn), so that it
+// keeps its own sorting and speed.
+#include <vector>
+
+#include "kit.h"
+
+namespace {
+
+WNDPROC ListProc = nullptr;
+
+bool Ticked(LPARAM row) {
+  return row >= 1 && row < static_cast<LPARAM>(Dialog.ticks->size()) && (*Dialog.ticks)[row];
+}
+
+// Ticks or clears the entry at a list position.
+void Toggle(HWND list, int position) {
+  LRESULT row = SendMessageA(list, LB_GETITEMDATA, position, 0);
+  if (row < 1 || row >= static_cast<LRESULT>(Dialog.ticks->size())) return;
+  (*Dialog.ticks)[row] = !(*Dialog.ticks)[row];
+  RECT item;
+  if (SendMessageA(list, LB_GETITEMRECT, position, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+    InvalidateRect(list, &item, FALSE);
+}
+
+// The list's procedure before its own: a click on an entry and Space tick
+// it or clear it.
+LRESULT CALLBACK CheckListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      LRESULT result = CallWindowProcW(ListProc, list, message, wParam, lParam);
+      LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
+      if (HIWORD(hit) == 0) Toggle(list, LOWORD(hit));
+      return result;
+    }
+    case WM_KEYDOWN:
+      if (wParam != VK_SPACE) break;
+      Toggle(list, static_cast<int>(SendMessageA(list, LB_GETCARETINDEX, 0, 0)));
+      return 0;
+    case WM_CHAR:
+      if (wParam == ' ') return 0;  // no search for a blank
+      break;
+  }
+  return CallWindowProcW(ListProc, list, message, wParam, lParam);
+}
+
+// One entry: its box, ticked or not, and its text.
+void DrawEntry(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  bool selected = item.itemState & ODS_SELECTED;
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  int height = item.rcItem.bottom - item.rcItem.top;
+  RECT box = {item.rcItem.left + 2, item.rcItem.top + 2, item.rcItem.left + height - 2,
+              item.rcItem.bottom - 2};
+  DrawFrameControl(
+      item.hDC, &box, DFC_BUTTON,
+      DFCS_BUTTONCHECK | (Ticked(static_cast<LPARAM>(item.itemData)) ? DFCS_CHECKED : 0));
+  std::vector<char> text(SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0) + 1, '\0');
+  SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  RECT words = item.rcItem;
+  words.left += height + 2;
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  DrawTextA(item.hDC, text.data(), -1, &words,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+LRESULT CheckDialogCreate(HWND window) {
+  Dialog.accepted = 0;
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
+  Dialog.controls[LabelSlot] = label;
+  int width = 0, h = 0;
+  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                LBS_HASSTRINGS | (SortLists ? LBS_SORT : 0);
+  HWND list = CreateControl(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, style, window, FieldSlot,
+                            Scaled(8), Scaled(h + 16), Scaled(300), Scaled(64));
+  Dialog.controls[FieldSlot] = list;
+  Dialog.controls[LeftButtonSlot] =
+      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 88), Scaled(100), Scaled(24),
+                   BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] =
+      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 88), Scaled(100), Scaled(24),
+                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  FitWindow(window, 316, h + 120);
+  FillListBox(list, Dialog.data, 1);
+  ListProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckListProc)));
+  SendMessageA(list, LB_SETCARETINDEX, 0, FALSE);
+  SetFocus(list);
+  StartCountdown(window);
+  return 0;
+}
+
+void CheckDialogLayout(int W, int H) {
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(120));
+  Place(FieldSlot, Scaled(8), H - Scaled(104), W - Scaled(16), Scaled(64));
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  ShowControls();
+}
+
+// The rows in the order the list shows them.
+void NoteRowsShown() {
+  HWND list = ControlAt(FieldSlot);
+  int entries = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  Dialog.rowsShown->clear();
+  for (int position = 0; position < entries; position++)
+    Dialog.rowsShown->push_back(static_cast<int>(SendMessageA(list, LB_GETITEMDATA, position, 0)));
+}
+
+LRESULT CALLBACK CheckDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result;
+  switch (message) {
+    case WM_CREATE: return CheckDialogCreate(window);
+    case WM_SIZE:
+      if (!Minimized(wParam, lParam)) CheckDialogLayout(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = LineHeight(window) + Scaled(4);
+      return TRUE;
+    case WM_DRAWITEM: DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case CmdAccept:
+        case ControlIdBase + RightButtonSlot:
+          NoteRowsShown();
+          Dialog.accepted = 1;
+          return FinishDialog(window);
+        case CmdCancel:
+        case ControlIdBase + LeftButtonSlot: Dialog.accepted = 0; return FinishDialog(window);
+      }
+      break;
+    default:
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunCheckDialog() { RunDialog(CheckDialogProc); }

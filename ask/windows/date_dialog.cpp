@@ -1,0 +1,136 @@
+// ask's date dialog on Windows: the prompt, the common controls' month
+// calendar and two buttons. The arrows move the day, Page Up and Page Down
+// the month; Enter accepts.
+#include "kit.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+// The calendar's size in pixels at 96 DPI, once it has its font.
+SIZE CalendarSize(HWND calendar) {
+  RECT needed = {0, 0, 0, 0};
+  SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
+  return {MulDiv(needed.right - needed.left, 96, Scaled(96)),
+          MulDiv(needed.bottom - needed.top, 96, Scaled(96))};
+}
+
+SIZE Calendar;
+WNDPROC CalendarProc = nullptr;
+
+// The day a number of days (or months) after the calendar's own.
+void MoveDay(HWND calendar, int days, int months) {
+  SYSTEMTIME day = {};
+  SendMessageA(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+  if (months) {
+    int month = day.wYear * 12 + (day.wMonth - 1) + months;
+    day.wYear = static_cast<WORD>(month / 12);
+    day.wMonth = static_cast<WORD>(month % 12 + 1);
+    static const int lengths[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (day.wYear % 4 == 0 && day.wYear % 100 != 0) || day.wYear % 400 == 0;
+    int last = lengths[day.wMonth - 1] - (day.wMonth == 2 && !leap);
+    if (day.wDay > last) day.wDay = static_cast<WORD>(last);
+  } else {
+    FILETIME time;
+    SystemTimeToFileTime(&day, &time);
+    ULARGE_INTEGER at = {{time.dwLowDateTime, time.dwHighDateTime}};
+    at.QuadPart += static_cast<LONGLONG>(days) * 24 * 3600 * 10000000LL;
+    time = {at.LowPart, at.HighPart};
+    FileTimeToSystemTime(&time, &day);
+  }
+  SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+}
+
+// The calendar's keys, the same on every system: the arrows move a day or
+// a week, Page Up and Page Down a month.
+LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) {
+    switch (wParam) {
+      case VK_LEFT: MoveDay(calendar, -1, 0); return 0;
+      case VK_RIGHT: MoveDay(calendar, 1, 0); return 0;
+      case VK_UP: MoveDay(calendar, -7, 0); return 0;
+      case VK_DOWN: MoveDay(calendar, 7, 0); return 0;
+      case VK_PRIOR: MoveDay(calendar, 0, -1); return 0;
+      case VK_NEXT: MoveDay(calendar, 0, 1); return 0;
+    }
+  }
+  return CallWindowProcW(CalendarProc, calendar, message, wParam, lParam);
+}
+
+LRESULT DateDialogCreate(HWND window) {
+  Dialog.accepted = 0;
+  UseDpi(WindowDpi(window));
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
+  Dialog.controls[LabelSlot] = label;
+  int width = 0, h = 0;
+  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  HWND calendar =
+      CreateCommonControl(window, FieldSlot, MONTHCAL_CLASSA, WS_TABSTOP, ICC_DATE_CLASSES,
+                          Scaled(8), Scaled(h + 16), Scaled(200), Scaled(160));
+  Dialog.controls[FieldSlot] = calendar;
+  CalendarProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarKeys)));
+  Calendar = CalendarSize(calendar);
+  if (Dialog.date[0]) {
+    SYSTEMTIME day = {};
+    day.wYear = static_cast<WORD>(Dialog.date[0]);
+    day.wMonth = static_cast<WORD>(Dialog.date[1]);
+    day.wDay = static_cast<WORD>(Dialog.date[2]);
+    SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+  }
+  Dialog.controls[LeftButtonSlot] = CreateButton(window, LeftButtonSlot, 0, 0, Scaled(100),
+                                                 Scaled(24), BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 0, 0, Scaled(100),
+                                                  Scaled(24), BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  Dialog.minWidth = std::max(316, static_cast<int>(Calendar.cx) + 16);
+  Dialog.minHeight = h + 16 + Calendar.cy + 48;
+  FitWindow(window, Dialog.minWidth, Dialog.minHeight);
+  SetFocus(calendar);
+  StartCountdown(window);
+  return 0;
+}
+
+void DateDialogLayout(int W, int H) {
+  int below = Scaled(8 + static_cast<int>(Calendar.cy) + 48);
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8) - below);
+  Place(FieldSlot, Scaled(8), H - below + Scaled(8), Scaled(Calendar.cx), Scaled(Calendar.cy));
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  ShowControls();
+}
+
+LRESULT CALLBACK DateDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result;
+  switch (message) {
+    case WM_CREATE: return DateDialogCreate(window);
+    case WM_SIZE:
+      if (!Minimized(wParam, lParam)) DateDialogLayout(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case CmdAccept:
+        case ControlIdBase + RightButtonSlot: {
+          SYSTEMTIME day = {};
+          SendMessageA(ControlAt(FieldSlot), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+          Dialog.date[0] = day.wYear;
+          Dialog.date[1] = day.wMonth;
+          Dialog.date[2] = day.wDay;
+          Dialog.accepted = 1;
+          return FinishDialog(window);
+        }
+        case CmdCancel:
+        case ControlIdBase + LeftButtonSlot: Dialog.accepted = 0; return FinishDialog(window);
+      }
+      break;
+    default:
+      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunDateDialog() { RunDialog(DateDialogProc); }
