@@ -4,6 +4,8 @@
 # to be stopped when the calling script exits. Never touches ~/.wine, and
 # the user's display only when asked to (start_wine_session ROOT
 # --keep-display, for scripts that show the windows to the user).
+# start_wine_session ROOT --pictures uses a prefix of its own for pictures,
+# whose fonts are those a Windows user sees (picture_fonts).
 
 # Sets WINE_LOADER and WINE_RUN32: 32-bit Wine needs a kernel that executes
 # 32-bit x86 programs; without it only 64-bit Windows code can run.
@@ -29,13 +31,35 @@ stop_wine_session() {
   fi
 }
 
+# The fonts of the pictures' prefix: Tahoma, Windows' dialog font, and
+# Marlett, which draws the title bar's buttons (both from Debian's
+# fonts-wine, which Wine finds only in the prefix's own Fonts folder), and
+# WenQuanYi Micro Hei (Debian's fonts-wqy-microhei) standing in for the
+# fonts Windows links Tahoma to for Chinese, Japanese and Korean text.
+picture_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf \
+    /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+  local substitutes="$WINEPREFIX/picture-fonts.reg"
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+    for face in "SimSun" "MS UI Gothic" "PMingLiU" "Gulim" "Batang" "MingLiU" "MS Gothic"; do
+      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+    done
+  } >"$substitutes"
+  "$WINE_LOADER" regedit /S "$substitutes" >/dev/null 2>&1
+}
+
 start_wine_session() {
-  local root="$1" keep_display=0
+  local root="$1" keep_display=0 prefix=wineprefix
   # With --keep-display the windows appear on the caller's display when
   # DISPLAY is set; a private Xvfb is started only when it is not.
   if [ "${2:-}" = --keep-display ] && [ -n "${DISPLAY:-}" ]; then keep_display=1; fi
+  if [ "${2:-}" = --pictures ]; then prefix=pictures-prefix; fi
   choose_wine_loader
-  export WINEPREFIX="$root/build/wineprefix"
+  export WINEPREFIX="$root/build/$prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   unset WINEARCH WINESERVER
@@ -81,4 +105,5 @@ start_wine_session() {
   # Unmanaged windows (no two-second waits without a window manager), no
   # crash dialogs, web pages sent nowhere.
   "$WINE_LOADER" regedit /S "$root/tests/wine-settings.reg" >/dev/null 2>&1
+  if [ "$prefix" = pictures-prefix ]; then picture_fonts; fi
 }
