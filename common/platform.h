@@ -27,8 +27,9 @@ const char* PlatformGetEnv(const char* name);
 // starts inherit.
 void PlatformSetEnv(const char* name, const char* value);
 
-// Starts the running program once more, without arguments and without
-// handing on any handle, and does not wait for it; whether it started.
+// Starts the running program once more, without arguments, without
+// handing on any handle and in the system folder (holding on to no folder
+// of the caller's), and does not wait for it; whether it started.
 bool PlatformStartSelf();
 
 // --- User interface ---

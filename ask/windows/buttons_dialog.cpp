@@ -53,11 +53,7 @@ LRESULT ButtonsDialogCreate(HWND window) {
   Dialog.accepted = 0;
   Dialog.result.position = -1;
   UseDpi(WindowDpi(window));
-  HWND label =
-      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
-  int width = 0;
-  FitLabel(label, 8, 8, &width, &Buttons.promptHeight, Dialog.prompt);
+  Buttons.promptHeight = CreatePrompt(window);
   const std::vector<std::string>& labels = *Dialog.labels;
   Buttons.widths.clear();
   for (const std::string& text : labels)

@@ -62,14 +62,9 @@ LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM
 LRESULT DateDialogCreate(HWND window) {
   Dialog.accepted = 0;
   UseDpi(WindowDpi(window));
-  HWND label =
-      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
-  int width = 0, h = 0;
-  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
-  HWND calendar =
-      CreateCommonControl(window, FieldSlot, MONTHCAL_CLASSA, WS_TABSTOP, ICC_DATE_CLASSES,
-                          Scaled(8), Scaled(h + 16), Scaled(200), Scaled(160));
+  int h = CreatePrompt(window);
+  HWND calendar = CreateCommonControl(window, FieldSlot, MONTHCAL_CLASSA, 0, ICC_DATE_CLASSES,
+                                      Scaled(8), Scaled(h + 16), Scaled(200), Scaled(160));
   Dialog.controls[FieldSlot] = calendar;
   CalendarProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarKeys)));
@@ -81,10 +76,7 @@ LRESULT DateDialogCreate(HWND window) {
     day.wDay = static_cast<WORD>(Dialog.date[2]);
     SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
   }
-  Dialog.controls[LeftButtonSlot] = CreateButton(window, LeftButtonSlot, 0, 0, Scaled(100),
-                                                 Scaled(24), BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] = CreateButton(window, RightButtonSlot, 0, 0, Scaled(100),
-                                                  Scaled(24), BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  CreateButtonPair(window, 0);
   Dialog.minWidth = std::max(316, static_cast<int>(Calendar.cx) + 16);
   Dialog.minHeight = h + 16 + Calendar.cy + 48;
   FitWindow(window, Dialog.minWidth, Dialog.minHeight);
@@ -97,8 +89,7 @@ void DateDialogLayout(int W, int H) {
   int below = Scaled(8 + static_cast<int>(Calendar.cy) + 48);
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8) - below);
   Place(FieldSlot, Scaled(8), H - below + Scaled(8), Scaled(Calendar.cx), Scaled(Calendar.cy));
-  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
-  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  PlaceButtonPair(W, H);
   ShowControls();
 }
 

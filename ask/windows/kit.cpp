@@ -281,6 +281,29 @@ HWND CreateListBox(HWND parent, int slot, int x, int y, int width, int height) {
                        height);
 }
 
+int CreatePrompt(HWND window) {
+  HWND label =
+      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
+  Dialog.controls[LabelSlot] = label;
+  int width = 0, height = 0;
+  FitLabel(label, 8, 8, &width, &height, Dialog.prompt);
+  return height;
+}
+
+void CreateButtonPair(HWND window, int y) {
+  Dialog.controls[LeftButtonSlot] =
+      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(y), Scaled(100), Scaled(24),
+                   BS_PUSHBUTTON, Dialog.leftLabel);
+  Dialog.controls[RightButtonSlot] =
+      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(y), Scaled(100), Scaled(24),
+                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
+}
+
+void PlaceButtonPair(int W, int H) {
+  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
+  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+}
+
 HWND CreateCommonControl(HWND parent, int slot, const char* className, DWORD style, DWORD classes,
                          int x, int y, int width, int height) {
   // comctl32 is loaded at the first such control, not at every start of

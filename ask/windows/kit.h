@@ -32,6 +32,18 @@ HWND CreateInputEdit(HWND parent, int slot, int x, int y, int width, int height,
 HWND CreateMultiEdit(HWND parent, int slot, int x, int y, int width, int height, const char* text);
 // A list box, sorted while SortLists is set.
 HWND CreateListBox(HWND parent, int slot, int x, int y, int width, int height);
+// The label at the top left with the prompt, fitted to it (word-wrapped
+// at 300 pixels); its height in pixels at 96 DPI.
+int CreatePrompt(HWND window);
+
+// The left and right buttons (Dialog.leftLabel, the default
+// Dialog.rightLabel) at y, 100 x 24 each, in the slots of their names.
+void CreateButtonPair(HWND window, int y);
+
+// Moves those two buttons to the bottom corners of a client area W x H
+// (pixels at the dialog's DPI).
+void PlaceButtonPair(int W, int H);
+
 // A control of one of the common controls' classes (comctl32, loaded at
 // the first call with the classes named by the ICC_ flags).
 HWND CreateCommonControl(HWND parent, int slot, const char* className, DWORD style, DWORD classes,

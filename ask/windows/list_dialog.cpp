@@ -11,19 +11,10 @@ LRESULT ListDialogCreate(HWND window) {
   Dialog.accepted = 0;
   Dialog.result.position = -1;
   UseDpi(WindowDpi(window));
-  HWND label =
-      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
-  int width = 0, h = 0;
-  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  int h = CreatePrompt(window);
   HWND list = CreateListBox(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300), Scaled(64));
   Dialog.controls[FieldSlot] = list;
-  Dialog.controls[LeftButtonSlot] =
-      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 88), Scaled(100), Scaled(24),
-                   BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] =
-      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 88), Scaled(100), Scaled(24),
-                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  CreateButtonPair(window, h + 88);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
   // The first entry equal to the default, case ignored, is selected and
@@ -44,8 +35,7 @@ LRESULT ListDialogCreate(HWND window) {
 void ListDialogLayout(int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(120));
   Place(FieldSlot, Scaled(8), H - Scaled(104), W - Scaled(16), Scaled(64));
-  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
-  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  PlaceButtonPair(W, H);
   ShowControls();
 }
 

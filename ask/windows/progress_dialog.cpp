@@ -274,11 +274,7 @@ void Poll(HWND window) {
 LRESULT ProgressCreate(HWND window) {
   Dialog.accepted = 0;
   UseDpi(WindowDpi(window));
-  HWND label =
-      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
-  int width = 0, h = 0;
-  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  int h = CreatePrompt(window);
   Dialog.controls[BarSlot] =
       CreateCommonControl(window, BarSlot, PROGRESS_CLASSA, 0, ICC_PROGRESS_CLASS, Scaled(8),
                           Scaled(h + 16), Scaled(300), Scaled(BarHeight));

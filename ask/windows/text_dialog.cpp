@@ -54,22 +54,13 @@ LRESULT TextDialogCreate(HWND window) {
   Dialog.accepted = 0;
   Dialog.result.text = XStrDup("");
   UseDpi(WindowDpi(window));
-  HWND label =
-      CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
-  int width = 0, h = 0;
-  FitLabel(label, 8, 8, &width, &h, Dialog.prompt);
+  int h = CreatePrompt(window);
   HWND field = CreateInputEdit(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300),
                                Scaled(24), Dialog.initialText);
   Dialog.controls[FieldSlot] = field;
   // What the user sees is what is written: no more than the answer holds.
   SendMessageA(field, EM_LIMITTEXT, FieldUnits(), 0);
-  Dialog.controls[LeftButtonSlot] =
-      CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(h + 48), Scaled(100), Scaled(24),
-                   BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] =
-      CreateButton(window, RightButtonSlot, Scaled(208), Scaled(h + 48), Scaled(100), Scaled(24),
-                   BS_DEFPUSHBUTTON, Dialog.rightLabel);
+  CreateButtonPair(window, h + 48);
   FitWindow(window, 316, h + 80);
   SetFocus(field);
   // A first text is selected whole, so that typing replaces it.
@@ -82,8 +73,7 @@ LRESULT TextDialogCreate(HWND window) {
 void TextDialogLayout(int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(80));
   Place(FieldSlot, Scaled(8), H - Scaled(64), W - Scaled(16), Scaled(24));
-  Place(LeftButtonSlot, Scaled(8), H - Scaled(32), Scaled(100), Scaled(24));
-  Place(RightButtonSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
+  PlaceButtonPair(W, H);
   ShowControls();
 }
 

@@ -31,13 +31,17 @@ bool PlatformStartSelf() {
   DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   if (n == 0 || n >= sizeof path) return false;
   std::string line = std::string("\"") + path + "\"";
+  // The new process works in the system folder, not in the caller's: a
+  // batch file may delete its own folder while the new process still runs.
+  char folder[MAX_PATH] = "";
+  UINT length = GetSystemDirectoryA(folder, sizeof folder);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   // No handle is inherited, so that a caller reading this program's
   // output through a pipe is not kept waiting by the new process.
-  if (!CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started))
+  if (!CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      length > 0 && length < sizeof folder ? folder : nullptr, &startup, &started))
     return false;
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
