@@ -57,9 +57,11 @@ int main(int argc, char** argv) {
     HWND w = FindWindowA("Gui application", "Ask");
     DWORD pid = 0;
     if (w) GetWindowThreadProcessId(w, &pid);
-    if (pid == info.dwProcessId) window = w;
+    if (pid == info.dwProcessId && IsWindowVisible(w)) window = w;
   }
   if (!window) return 1;
+  // Built once its thread answers from its message loop.
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, nullptr);
   HWND bar = GetDlgItem(window, 4001);
   std::vector<double> times;
   for (int r = 0; r < rounds; r++) {

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace {
 constexpr UINT_PTR FeedTimer = 2;
 constexpr UINT FeedPollMs = 100;
 constexpr DWORD MostBytesPerPoll = 1 << 20;
+constexpr LONGLONG HeadBytes = 64;
 constexpr int BarSlot = FieldSlot;
 constexpr int CancelSlot = LeftButtonSlot;
 
@@ -32,7 +34,8 @@ constexpr int BelowLabel = 8 + BarHeight + 8 + 24 + 8;
 struct Follower {
   FeedState state;
   LONGLONG offset;    // bytes of the feed file read so far
-  std::string file;   // which file that was (volume, index, creation time)
+  std::string file;   // which file that was (volume and index)
+  std::string head;   // its first bytes (up to HeadBytes) among those read
   HANDLE input;       // standard input, when the feed is "-"
   bool pipe;          // that input is a pipe (else a file)
   HANDLE shell;       // the batch file's cmd.exe, watched; null when not found
@@ -123,52 +126,57 @@ bool ShellHasEnded() { return Feed.shell && WaitForSingleObject(Feed.shell, 0) =
 
 // --- Reading the feed ---
 
+// Bytes of an open file from an offset, at most that many.
+std::string ReadAt(HANDLE file, LONGLONG offset, LONGLONG most) {
+  std::string bytes;
+  LARGE_INTEGER at;
+  at.QuadPart = offset;
+  if (most <= 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return bytes;
+  bytes.resize(static_cast<size_t>(most));
+  DWORD got = 0;
+  if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+  bytes.resize(got);
+  return bytes;
+}
+
 // The bytes appended to the feed file since the last read. A file that is
-// gone or shorter than what was read starts again.
+// gone, shorter than what was read, or begins otherwise than it did (the
+// batch file deleted it and wrote it anew, or wrote it anew with ">")
+// starts again: the window reads it from its start.
 std::string ReadFeedFile() {
   HANDLE file =
       CreateFileA(Dialog.feed, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  LARGE_INTEGER size;
+  if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size)) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
       Feed.offset = 0;
+      Feed.head.clear();
       FeedRestart(&Feed.state);
     }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return "";
   }
-  // A feed deleted and written anew between two reads is another file,
-  // read from its start even where it has grown beyond what was read.
+  // Which file it is: its volume and index (its creation time tells
+  // nothing, as Wine gives the time of the last change), and its start,
+  // since a file made anew may well get the index of the one deleted.
   BY_HANDLE_FILE_INFORMATION info = {};
   std::string identity;
   if (GetFileInformationByHandle(file, &info))
     identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
-               std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow) +
-               ":" + std::to_string(info.ftCreationTime.dwHighDateTime) + ":" +
-               std::to_string(info.ftCreationTime.dwLowDateTime);
-  if (identity != Feed.file) {
+               std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+  std::string start = ReadAt(file, 0, std::min<LONGLONG>(size.QuadPart, HeadBytes));
+  if (identity != Feed.file || size.QuadPart < Feed.offset ||
+      start.compare(0, Feed.head.size(), Feed.head) != 0) {
     Feed.file = identity;
     Feed.offset = 0;
     FeedRestart(&Feed.state);
   }
-  std::string bytes;
-  LARGE_INTEGER size;
-  if (GetFileSizeEx(file, &size)) {
-    if (size.QuadPart < Feed.offset) {
-      Feed.offset = 0;
-      FeedRestart(&Feed.state);
-    }
-    LONGLONG unread = size.QuadPart - Feed.offset;
-    LARGE_INTEGER at;
-    at.QuadPart = Feed.offset;
-    if (unread > 0 && SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
-      bytes.resize(unread < MostBytesPerPoll ? static_cast<size_t>(unread) : MostBytesPerPoll);
-      DWORD got = 0;
-      if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-      bytes.resize(got);
-      Feed.offset += got;
-    }
-  }
+  std::string bytes =
+      ReadAt(file, Feed.offset, std::min<LONGLONG>(size.QuadPart - Feed.offset, MostBytesPerPoll));
+  Feed.offset += static_cast<LONGLONG>(bytes.size());
+  Feed.head = start.substr(0, static_cast<size_t>(std::min<LONGLONG>(Feed.offset, HeadBytes)));
   CloseHandle(file);
   return bytes;
 }
