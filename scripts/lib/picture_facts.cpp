@@ -1,4 +1,5 @@
-// scripts/pictures' helper: finds the visible top-level window with the
+// scripts/pictures' helper (built with the end-to-end tests, over their
+// driver): finds the visible top-level window with the
 // given caption, makes it the active window (so that its title bar is
 // drawn as the one in use), and prints what the picture should show: the
 // caption, then the class and text of each control, a line each, in UTF-8.
