@@ -5,8 +5,7 @@ is drawn in the active colour, its close button is the symbol font's cross
 (not the letter r that shows where that font is missing), and every file
 dialog shows an ordinary folder, never a temporary one named tmp.*.
 
-    check_pictures.py PICTURES FACTS   check the pictures of an earlier run
-    check_pictures.py --take ROOT      take a few pictures first, then check them
+    check_pictures.py ROOT
 """
 import os
 import subprocess
@@ -61,15 +60,13 @@ TAKEN = ["ask-text", "ask-file", "ask-save", "ask-dir", "ask-date-144dpi", "ask-
 
 
 def main():
-    if sys.argv[1] == "--take":
-        with tempfile.TemporaryDirectory() as work:
-            facts = os.path.join(work, "facts")
-            run = subprocess.run([os.path.join(sys.argv[2], "scripts", "pictures"), work] + TAKEN,
-                                 env=dict(os.environ, PICTURE_FACTS=facts), capture_output=True,
-                                 text=True)
-            print(run.stdout + run.stderr)
-            return check(work, facts) if run.returncode == 0 else 1
-    return check(sys.argv[1], sys.argv[2])
+    with tempfile.TemporaryDirectory() as work:
+        facts = os.path.join(work, "facts")
+        run = subprocess.run([os.path.join(sys.argv[1], "scripts", "pictures"), work] + TAKEN,
+                             env=dict(os.environ, PICTURE_FACTS=facts), capture_output=True,
+                             text=True)
+        print(run.stdout + run.stderr)
+        return check(work, facts) if run.returncode == 0 else 1
 
 
 def check(pictures, facts):
