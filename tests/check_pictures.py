@@ -60,42 +60,40 @@ def close_button_is_a_cross(picture, top, bottom):
 TAKEN = ["ask-text", "ask-file", "ask-save", "ask-dir", "ask-date-144dpi", "ask-utf8-list"]
 
 
-# The pages scripts/try pictures, one each.
+# The pages scripts/try pictures.
 TRY_PAGES = ["1-name", "2-colour", "3-note", "4-thanks"]
 
 
 def run(command, env):
     done = subprocess.run(command, env=env, capture_output=True, text=True)
     print(done.stdout + done.stderr)
-    return done.returncode == 0
+    return [] if done.returncode == 0 else [f"{os.path.basename(command[0])} failed"]
 
 
 def main():
     root = sys.argv[1]
     with tempfile.TemporaryDirectory() as work:
         facts, tried = os.path.join(work, "facts"), os.path.join(work, "try")
-        failures = []
-        if run([os.path.join(root, "scripts", "pictures"), work] + TAKEN,
-               dict(os.environ, PICTURE_FACTS=facts)):
-            failures += check(work, facts)
-        else:
-            failures.append("scripts/pictures failed")
-        # scripts/try on a private display of its own, as on a machine
-        # without one, so that no other window lies over its pages.
-        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
-        if run([os.path.join(root, "scripts", "try"), tried], env):
-            failures += check_try(tried)
-        else:
-            failures.append("scripts/try failed")
+        failures = run([os.path.join(root, "scripts", "pictures"), work] + TAKEN,
+                       dict(os.environ, PICTURE_FACTS=facts))
+        # scripts/try on a private display of its own, so that no other
+        # window lies over its pages.
+        failures += run([os.path.join(root, "scripts", "try"), tried],
+                        {k: v for k, v in os.environ.items() if k != "DISPLAY"})
+        failures += check(work, facts)
+        for page in TRY_PAGES:
+            failures += title_bar("try " + page, os.path.join(tried, page + ".png"))
         for failure in failures:
             print("FAIL:", failure)
         print(f"{len(failures)} failures")
         return 1 if failures else 0
 
 
-def title_bar(name, picture_path):
+def title_bar(name, path):
     """What is wrong with the picture's title bar, if anything."""
-    picture = pixels(picture_path)
+    if not os.path.isfile(path):
+        return [f"{name}: no picture"]
+    picture = pixels(path)
     top, bottom = caption_rows(picture)
     if bottom - top < 10:
         return [f"{name}: no active title bar ({bottom - top} rows)"]
@@ -105,8 +103,9 @@ def title_bar(name, picture_path):
 
 
 def check(pictures, facts):
-    failures, checked = [], 0
-    for name in sorted(os.listdir(facts)):
+    failures = []
+    names = sorted(os.listdir(facts)) if os.path.isdir(facts) else []
+    for name in names:
         with open(os.path.join(facts, name), encoding="utf-8") as f:
             lines = f.read().splitlines()
         if "active\t1" not in lines:
@@ -116,23 +115,7 @@ def check(pictures, facts):
         if any(line.startswith("Static\tLook &in:") for line in lines) and "ComboBox\tReports" not in lines:
             failures.append(f"{name}: the file dialog is not in the Reports folder")
         failures += title_bar(name, os.path.join(pictures, name[:-4] + ".png"))
-        checked += 1
-    if checked == 0:
-        failures.append("no pictures with facts")
-    print(f"scripts/pictures: {checked} pictures checked")
-    return failures
-
-
-def check_try(pictures):
-    failures = []
-    for page in TRY_PAGES:
-        path = os.path.join(pictures, page + ".png")
-        if os.path.isfile(path):
-            failures += title_bar("try " + page, path)
-        else:
-            failures.append(f"try {page}: no picture")
-    print(f"scripts/try: {len(TRY_PAGES)} pages checked")
-    return failures
+    return failures or ([] if names else ["no pictures with facts"])
 
 
 if __name__ == "__main__":
