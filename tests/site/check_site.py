@@ -101,9 +101,10 @@ def main():
         if not os.path.isfile(os.path.join(site, path.lstrip("/"))):
             fail(f"the page {path} that the tools open is missing from {site}")
     # The site offers every example the zip holds.
-    for name in sorted(os.listdir(os.path.join(root, "docs", "examples"))):
+    examples = os.path.join(root, "docs", "examples")
+    for name in sorted(os.listdir(examples)):
         copy = os.path.join(site, "examples", name)
-        if not os.path.isfile(copy) or not filecmp.cmp(copy, os.path.join(root, "docs", "examples", name), shallow=False):
+        if not os.path.isfile(copy) or not filecmp.cmp(copy, os.path.join(examples, name), shallow=False):
             fail(f"the example {name} is missing from {site}/examples or differs")
     checked = check_links(site)
     if checked == 0:
