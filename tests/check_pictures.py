@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The pictures as a Windows user sees the programs, from a run of
-scripts/pictures: every window pictured was the active one, its title bar
-is drawn in the active colour, its close button is the symbol font's cross
-(not the letter r that shows where that font is missing), and every file
-dialog shows an ordinary folder, never a temporary one named tmp.*.
+scripts/pictures and one of scripts/try: every window pictured was the
+active one, its title bar is drawn in the active colour, its close button
+is the symbol font's cross (not the letter r that shows where that font is
+missing), and every file dialog shows an ordinary folder, never a
+temporary one named tmp.*.
 
     check_pictures.py ROOT
 """
@@ -59,20 +60,52 @@ def close_button_is_a_cross(picture, top, bottom):
 TAKEN = ["ask-text", "ask-file", "ask-save", "ask-dir", "ask-date-144dpi", "ask-utf8-list"]
 
 
+# The pages scripts/try pictures.
+TRY_PAGES = ["1-name", "2-colour", "3-note", "4-thanks"]
+
+
+def run(command, env):
+    done = subprocess.run(command, env=env, capture_output=True, text=True)
+    print(done.stdout + done.stderr)
+    return [] if done.returncode == 0 else [f"{os.path.basename(command[0])} failed"]
+
+
 def main():
+    root = sys.argv[1]
     with tempfile.TemporaryDirectory() as work:
-        facts = os.path.join(work, "facts")
-        run = subprocess.run([os.path.join(sys.argv[1], "scripts", "pictures"), work] + TAKEN,
-                             env=dict(os.environ, PICTURE_FACTS=facts), capture_output=True,
-                             text=True)
-        print(run.stdout + run.stderr)
-        return check(work, facts) if run.returncode == 0 else 1
+        facts, tried = os.path.join(work, "facts"), os.path.join(work, "try")
+        failures = run([os.path.join(root, "scripts", "pictures"), work] + TAKEN,
+                       dict(os.environ, PICTURE_FACTS=facts))
+        # scripts/try on a private display of its own, so that no other
+        # window lies over its pages.
+        failures += run([os.path.join(root, "scripts", "try"), tried],
+                        {k: v for k, v in os.environ.items() if k != "DISPLAY"})
+        failures += check(work, facts)
+        for page in TRY_PAGES:
+            failures += title_bar("try " + page, os.path.join(tried, page + ".png"))
+        for failure in failures:
+            print("FAIL:", failure)
+        print(f"{len(failures)} failures")
+        return 1 if failures else 0
+
+
+def title_bar(name, path):
+    """What is wrong with the picture's title bar, if anything."""
+    if not os.path.isfile(path):
+        return [f"{name}: no picture"]
+    picture = pixels(path)
+    top, bottom = caption_rows(picture)
+    if bottom - top < 10:
+        return [f"{name}: no active title bar ({bottom - top} rows)"]
+    if not close_button_is_a_cross(picture, top, bottom):
+        return [f"{name}: the close button is no cross"]
+    return []
 
 
 def check(pictures, facts):
-    failures, checked = [], 0
-    for name in sorted(os.listdir(facts)):
-        picture_path = os.path.join(pictures, name[:-4] + ".png")
+    failures = []
+    names = sorted(os.listdir(facts)) if os.path.isdir(facts) else []
+    for name in names:
         with open(os.path.join(facts, name), encoding="utf-8") as f:
             lines = f.read().splitlines()
         if "active\t1" not in lines:
@@ -81,19 +114,8 @@ def check(pictures, facts):
             failures.append(f"{name}: shows a temporary folder")
         if any(line.startswith("Static\tLook &in:") for line in lines) and "ComboBox\tReports" not in lines:
             failures.append(f"{name}: the file dialog is not in the Reports folder")
-        picture = pixels(picture_path)
-        top, bottom = caption_rows(picture)
-        if bottom - top < 10:
-            failures.append(f"{name}: no active title bar ({bottom - top} rows)")
-        elif not close_button_is_a_cross(picture, top, bottom):
-            failures.append(f"{name}: the close button is no cross")
-        checked += 1
-    if checked == 0:
-        failures.append("no pictures with facts")
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{checked} pictures checked, {len(failures)} failures")
-    return 1 if failures else 0
+        failures += title_bar(name, os.path.join(pictures, name[:-4] + ".png"))
+    return failures or ([] if names else ["no pictures with facts"])
 
 
 if __name__ == "__main__":

@@ -5,7 +5,8 @@
 # the user's display only when asked to (start_wine_session ROOT
 # --keep-display, for scripts that show the windows to the user).
 # start_wine_session ROOT --pictures uses a prefix of its own for pictures,
-# whose fonts are those a Windows user sees (picture_fonts).
+# whose fonts are those a Windows user sees (picture_fonts); scripts/try
+# gives both.
 
 # Sets WINE_LOADER and WINE_RUN32: 32-bit Wine needs a kernel that executes
 # 32-bit x86 programs; without it only 64-bit Windows code can run.
@@ -53,11 +54,20 @@ picture_fonts() {
 }
 
 start_wine_session() {
-  local root="$1" keep_display=0 prefix=wineprefix
+  local root="$1" keep_display=0 prefix=wineprefix option
   # With --keep-display the windows appear on the caller's display when
-  # DISPLAY is set; a private Xvfb is started only when it is not.
-  if [ "${2:-}" = --keep-display ] && [ -n "${DISPLAY:-}" ]; then keep_display=1; fi
-  if [ "${2:-}" = --pictures ]; then prefix=pictures-prefix; fi
+  # DISPLAY is set; a private Xvfb is started only when it is not. The two
+  # options may be given together, in either order.
+  for option in "${@:2}"; do
+    case "$option" in
+      --keep-display) if [ -n "${DISPLAY:-}" ]; then keep_display=1; fi ;;
+      --pictures) prefix=pictures-prefix ;;
+      *)
+        echo "start_wine_session: unknown option $option" >&2
+        return 1
+        ;;
+    esac
+  done
   choose_wine_loader
   export WINEPREFIX="$root/build/$prefix"
   export WINEDEBUG=-all

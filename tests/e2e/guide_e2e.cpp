@@ -1,6 +1,7 @@
 // The user's guide as a reader copies it: every command of its table of
 // replacements for VBScript, mshta and PowerShell runs through cmd.exe as
-// it stands there and is answered as a person would.
+// it stands there (and those of the code block under it, which hold "|")
+// and is answered as a person would.
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -12,23 +13,30 @@
 
 namespace {
 
-// The commands of the guide's table (its second column), in order.
+// The commands of the guide's table (its second column, where that begins
+// with one) and of the code block under it, in order. No line of a table
+// may hold "\|": a reader who copies the Markdown, as the zip's README.md
+// holds it, would copy the backslash too.
 std::vector<std::string> GuideCommands() {
   std::ifstream guide(std::string(SOURCE_DIR) + "\\docs\\user-guide.md", std::ios::binary);
   std::vector<std::string> commands;
-  bool inTable = false;
+  bool inSection = false, inBlock = false;
   for (std::string line; std::getline(guide, line);) {
-    if (line.rfind("## ", 0) == 0) inTable = line.find("From VBScript") != std::string::npos;
-    if (!inTable || line.rfind("| `", 0) != 0) continue;
-    size_t cell = line.find(" | ");
-    size_t open = line.find('`', cell);
-    size_t close = line.find('`', open + 1);
-    if (cell == std::string::npos || open == std::string::npos || close == std::string::npos)
-      continue;
-    // A "|" inside a table's cell is written "\|".
-    std::string command = line.substr(open + 1, close - open - 1);
-    for (size_t at; (at = command.find("\\|")) != std::string::npos;) command.erase(at, 1);
-    commands.push_back(command);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind('|', 0) == 0 && line.find("\\|") != std::string::npos)
+      ADD_FAILURE() << "a table of the guide writes | as \\|: " << line;
+    if (line.rfind("## ", 0) == 0) inSection = line.find("From VBScript") != std::string::npos;
+    if (!inSection) continue;
+    if (line.rfind("```", 0) == 0) {
+      inBlock = !inBlock;
+    } else if (inBlock) {
+      if (!line.empty()) commands.push_back(line);
+    } else if (line.rfind("| `", 0) == 0) {
+      size_t cell = line.find(" | ");
+      if (cell == std::string::npos || line.compare(cell + 3, 1, "`") != 0) continue;
+      size_t close = line.find('`', cell + 4);
+      if (close != std::string::npos) commands.push_back(line.substr(cell + 4, close - cell - 4));
+    }
   }
   return commands;
 }

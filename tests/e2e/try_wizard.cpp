@@ -115,9 +115,14 @@ void KillBatch(Child* batch) {
 }
 
 // Saves what the screen shows inside the window's rectangle as a 24-bit
-// BMP file. The window is repainted first, and given a moment to reach the
+// BMP file. The window is made the active one first, as a window that a
+// batch file just opened is on Windows, so that its title bar is drawn as
+// the one in use; then it is repainted, and given a moment to reach the
 // display, so that what was just typed or chosen is in the picture.
 bool SavePicture(HWND window, const std::string& path) {
+  SetForegroundWindow(window);
+  WaitUntil([&] { return GetForegroundWindow() == window; }, 2000);
+  SendMessageTimeoutA(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, 2000, nullptr);
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(400);

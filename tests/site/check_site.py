@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Checks the help site in docs/site: every page that -help and the other
-web-page kinds open exists at its path, every local link and picture on
-every page resolves, and (where cmark-gfm is installed) the pages are those
-that scripts/site makes from the user's guide today.
+web-page kinds open exists at its path, every example of docs/examples is
+there, every local link and picture on every page resolves, and (where
+cmark-gfm is installed) the pages are those that scripts/site makes from
+the user's guide today.
 
     check_site.py SOURCE_ROOT [SITE]
 """
@@ -99,6 +100,12 @@ def main():
     for path in pages:
         if not os.path.isfile(os.path.join(site, path.lstrip("/"))):
             fail(f"the page {path} that the tools open is missing from {site}")
+    # The site offers every example the zip holds.
+    examples = os.path.join(root, "docs", "examples")
+    for name in sorted(os.listdir(examples)):
+        copy = os.path.join(site, "examples", name)
+        if not os.path.isfile(copy) or not filecmp.cmp(copy, os.path.join(examples, name), shallow=False):
+            fail(f"the example {name} is missing from {site}/examples or differs")
     checked = check_links(site)
     if checked == 0:
         fail("no local link or picture found on any page")
