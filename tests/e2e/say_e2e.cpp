@@ -141,9 +141,7 @@ TEST_F(SayTest, NotifyReturnsAtOnceAndItsBalloonGoesAfterItsTime) {
   WriteFileBytes(longText, std::string(40000, 'x'));
   const std::string ellipsis = "\xE2\x80\xA6";
   struct {
-    std::string args;
-    std::string title;
-    std::string text;
+    std::string args, title, text;
     const char* icon;
   } cases[] = {
       {"-notify -t Backup -w \"Copy done\" -timeout=5", "Backup", "Copy done", "warning"},
@@ -192,17 +190,14 @@ TEST_F(SayTest, UsageBoxAndStatus) {
     const char* args;
     int status;
   } cases[] = {{"", 1}, {"-? hello", 1}, {"a b", 1}, {"-i", 1}, {"-?", 0}, {"-dbg=1 -?", 0}};
-  // The same with the notification's variables inherited from the
-  // launching environment: only say's own helper reads them.
-  for (bool inherited : {false, true}) {
-    if (inherited) options_.set = {{"QUIL_SAY_NOTIFY", "3 1"}, {"QUIL_SAY_NOTIFY_TEXT", "spoofed"}};
-    for (const auto& c : cases) {
-      BoxSeen box;
-      EXPECT_EQ(RunWithBox(Command("say", c.args), &box), c.status) << "say " << c.args;
-      EXPECT_EQ(box.text, SayUsage) << "say " << c.args;
-      EXPECT_EQ(box.caption, "Say Ver 0.11") << "say " << c.args;
-      EXPECT_EQ(box.icon, "none") << "say " << c.args;
-    }
+  // The notification's variables inherited: only say's own helper reads them.
+  options_.set = {{"QUIL_SAY_NOTIFY", "3 1"}, {"QUIL_SAY_NOTIFY_TEXT", "spoofed"}};
+  for (const auto& c : cases) {
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("say", c.args), &box), c.status) << "say " << c.args;
+    EXPECT_EQ(box.text, SayUsage) << "say " << c.args;
+    EXPECT_EQ(box.caption, "Say Ver 0.11") << "say " << c.args;
+    EXPECT_EQ(box.icon, "none") << "say " << c.args;
   }
 }
 

