@@ -24,13 +24,13 @@ const char* PlatformGetEnv(const char* name);
 [[noreturn]] void PlatformExit(int status);
 
 // Sets an environment variable of this process, which the processes it
-// starts inherit.
-void PlatformSetEnv(const char* name, const char* value);
+// starts inherit; a null value removes it. Whether that was done.
+bool PlatformSetEnv(const char* name, const char* value);
 
-// Starts the running program once more, without arguments, without
-// handing on any handle and in the system folder (holding on to no folder
-// of the caller's), and does not wait for it; whether it started.
-bool PlatformStartSelf();
+// Starts the running program once more with the arguments after its name,
+// without handing on any handle and in the system folder (holding on to no
+// folder of the caller's), and does not wait for it; whether it started.
+bool PlatformStartSelf(const char* arguments);
 
 // --- User interface ---
 

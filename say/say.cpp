@@ -1,12 +1,15 @@
 // say: shows one message in a message box, with an optional title and
 // icon, and waits until the user presses Ok.
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "cmdline.h"
 #include "frame.h"
 #include "log.h"
 #include "platform.h"
+#include "unicode.h"
 
 const ToolIdentity ThisTool = {
     "Say",
@@ -55,15 +58,49 @@ int ShowIconMessage(const char* caption, int icon, const char* text, int seconds
 // "say -notify" returns at once: it hands the notification to a new say
 // process, which shows it and waits until it is dismissed or its time is
 // up. The texts travel in the environment, already taken from any @file,
-// so that the batch file may delete such a file at once; the new process
-// is started without arguments and knows its part by NotifyVariable.
+// so that the batch file may delete such a file at once, and cut to what
+// a balloon shows. The new process is started with NotifierSwitch as its
+// one argument and takes its part only when that and NotifyVariable are
+// both there: an environment that merely holds the variables (inherited
+// from anywhere) changes no say command line.
 
 namespace {
 
 constexpr const char* NotifyVariable = "QUIL_SAY_NOTIFY";  // "seconds icon"
 constexpr const char* NotifyTitleVariable = "QUIL_SAY_NOTIFY_TITLE";
 constexpr const char* NotifyTextVariable = "QUIL_SAY_NOTIFY_TEXT";
+constexpr const char* NotifyVariables[] = {NotifyVariable, NotifyTitleVariable, NotifyTextVariable};
+constexpr const char* NotifierSwitch = "-say-notifier-process";
 constexpr int NotifySeconds = 10;
+
+// What a balloon holds, in UTF-16 units: its title, and its text.
+constexpr size_t BalloonTitleUnits = 63;
+constexpr size_t BalloonTextUnits = 255;
+
+// The length in bytes of the longest start of text, in whole characters,
+// that takes at most units UTF-16 units: a character beyond U+FFFF (a
+// four-byte sequence in UTF-8) takes two, every other one.
+size_t FittingLength(const char* text, size_t units) {
+  bool utf8 = PlatformAnsiIsUtf8();
+  size_t length = 0;
+  while (text[length]) {
+    size_t need = utf8 && static_cast<unsigned char>(text[length]) >= 0xF0 ? 2 : 1;
+    if (need > units) break;
+    units -= need;
+    length += CharactersLength(text + length, 1);
+  }
+  return length;
+}
+
+// The text as a balloon shows it in at most units UTF-16 units: whole when
+// it fits, else cut on a character boundary and ended with an ellipsis
+// (one character in every code page, counted as FittingLength counts).
+std::string BalloonText(const char* text, size_t units) {
+  if (!text[FittingLength(text, units)]) return text;
+  std::string ellipsis = PlatformToAnsi(u"\u2026");
+  return std::string(text, FittingLength(text, units - CountCharacters(ellipsis.c_str()))) +
+         ellipsis;
+}
 
 }  // namespace
 
@@ -71,33 +108,44 @@ constexpr int NotifySeconds = 10;
 // notification area, the same text in a box that closes itself after the
 // same time. Returns 0.
 int ShowNotification(const char* title, int icon, const char* text, int seconds) {
-  if (!PlatformNotify(title, text, IconStyle(icon), seconds))
+  if (!PlatformNotify(BalloonText(title, BalloonTitleUnits).c_str(),
+                      BalloonText(text, BalloonTextUnits).c_str(), IconStyle(icon), seconds))
     ShowIconMessage(title, icon, text, seconds);
   return 0;
 }
 
-// The part of a new process that shows what the environment says; -1 when
-// this process is no such part.
-int NotifierPart() {
+// The part of the new process: shows what the environment says, after
+// taking the variables out of it so that nothing started from here
+// inherits them; -1, changing nothing, when this process is no such part.
+int NotifierPart(int count, char** args) {
   const char* settings = PlatformGetEnv(NotifyVariable);
-  if (!settings) return -1;
-  int seconds = 0, icon = IconNone;
-  if (sscanf(settings, "%d %d", &seconds, &icon) != 2 || seconds <= 0) seconds = NotifySeconds;
+  if (count != 2 || strcmp(args[1], NotifierSwitch) != 0 || !settings) return -1;
+  char digits[16] = "";
+  int seconds = NotifySeconds, icon = IconNone;
+  if (sscanf(settings, "%15[0-9] %d", digits, &icon) != 2 || !ReadSeconds(digits, &seconds))
+    seconds = NotifySeconds;
+  if (icon < IconNone || icon > IconError) icon = IconNone;
   const char* title = PlatformGetEnv(NotifyTitleVariable);
   const char* text = PlatformGetEnv(NotifyTextVariable);
-  return ShowNotification(title ? title : ToolName, icon, text ? text : "", seconds);
+  std::string shownTitle = title ? title : ToolName, shownText = text ? text : "";
+  for (const char* name : NotifyVariables) PlatformSetEnv(name, nullptr);
+  return ShowNotification(shownTitle.c_str(), icon, shownText.c_str(), seconds);
 }
 
 // Hands the notification to a new process and returns 0 at once; shows it
-// itself where no process can be started.
+// itself where a variable cannot be set or no process can be started.
 int Notify(const char* title, int icon, const char* text, int seconds) {
+  if (DebugLevel > 0) Log("Notification: %s", text);
   char settings[32];
   snprintf(settings, sizeof settings, "%d %d", seconds, icon);
-  PlatformSetEnv(NotifyVariable, settings);
-  PlatformSetEnv(NotifyTitleVariable, title);
-  PlatformSetEnv(NotifyTextVariable, text);
-  if (DebugLevel > 0) Log("Notification: %s", text);
-  if (PlatformStartSelf()) return 0;
+  bool handed =
+      PlatformSetEnv(NotifyVariable, settings) &&
+      PlatformSetEnv(NotifyTitleVariable, BalloonText(title, BalloonTitleUnits).c_str()) &&
+      PlatformSetEnv(NotifyTextVariable, BalloonText(text, BalloonTextUnits).c_str()) &&
+      PlatformStartSelf(NotifierSwitch);
+  for (const char* name : NotifyVariables) PlatformSetEnv(name, nullptr);
+  if (handed) return 0;
+  if (DebugLevel > 0) Log("No process to show the notification; shown here");
   return ShowNotification(title, icon, text, seconds);
 }
 
@@ -115,7 +163,7 @@ int TimeoutSwitch(const char* text) {
 }  // namespace
 
 int ToolMain(int count, char** args) {
-  int notifier = NotifierPart();
+  int notifier = NotifierPart(count, args);
   if (notifier >= 0) return notifier;
   if (StandardSwitches(&count, args)) return 0;
   if (count <= 1) {

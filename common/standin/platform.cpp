@@ -23,10 +23,28 @@ std::string StandInCommandLine;
 std::string StandInModuleName = "C:\\tools\\tool.exe";
 bool StandInModuleFails = false;
 bool StandInAnsiUtf8 = false;
-int StandInSelfStarts = 0;
+std::vector<StandInStart> StandInSelfStarts;
 bool StandInSelfStartWorks = true;
+bool StandInSetEnvWorks = true;
 std::vector<StandInBox> StandInNotifications;
 bool StandInNotifyWorks = true;
+
+namespace {
+
+// The variables PlatformSetEnv set and has not removed.
+std::map<std::string, std::string> SetVariables;
+
+// Removes a variable from the C runtime's environment ("NAME=" removes it
+// there on Windows).
+void RemoveVariable(const std::string& name) {
+#ifdef _WIN32
+  _putenv((name + "=").c_str());
+#else
+  unsetenv(name.c_str());
+#endif
+}
+
+}  // namespace
 
 void StandInReset() {
   StandInBoxes.clear();
@@ -40,8 +58,11 @@ void StandInReset() {
   StandInModuleName = "C:\\tools\\tool.exe";
   StandInModuleFails = false;
   StandInAnsiUtf8 = false;
-  StandInSelfStarts = 0;
+  StandInSelfStarts.clear();
   StandInSelfStartWorks = true;
+  StandInSetEnvWorks = true;
+  for (const auto& [name, value] : SetVariables) RemoveVariable(name);
+  SetVariables.clear();
   StandInNotifications.clear();
   StandInNotifyWorks = true;
 }
@@ -69,14 +90,22 @@ const char* PlatformGetEnv(const char* name) {
 void PlatformExit(int status) { throw StandInExit{status}; }
 
 // putenv keeps the text it is given, so each one lives on here.
-void PlatformSetEnv(const char* name, const char* value) {
+bool PlatformSetEnv(const char* name, const char* value) {
+  if (!StandInSetEnvWorks) return false;
+  if (!value) {
+    RemoveVariable(name);
+    SetVariables.erase(name);
+    return true;
+  }
   static std::deque<std::string> settings;
   settings.push_back(std::string(name) + "=" + value);
   putenv(settings.back().data());
+  SetVariables[name] = value;
+  return true;
 }
 
-bool PlatformStartSelf() {
-  StandInSelfStarts++;
+bool PlatformStartSelf(const char* arguments) {
+  StandInSelfStarts.push_back({arguments, SetVariables});
   return StandInSelfStartWorks;
 }
 

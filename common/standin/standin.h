@@ -2,6 +2,7 @@
 // under test asked of the platform, and what the platform answers.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ struct StandInRun {
   bool quiet;  // no error box of the shell's own
 };
 
+struct StandInStart {
+  std::string arguments;
+  // The variables PlatformSetEnv had set and not removed: what the new
+  // process inherits beside the environment the test began with.
+  std::map<std::string, std::string> handedOn;
+};
+
 // Thrown by PlatformExit, so that a test sees the exit status.
 struct StandInExit {
   int status;
@@ -39,12 +47,13 @@ extern std::string StandInRunFailure;        // its reason when that is -1
 extern std::string StandInCommandLine;       // PlatformCommandLine
 extern std::string StandInModuleName;        // PlatformModuleFileName
 extern bool StandInModuleFails;
-extern bool StandInAnsiUtf8;        // the ANSI code page is UTF-8, not Windows-1252
-extern int StandInSelfStarts;       // PlatformStartSelf calls
-extern bool StandInSelfStartWorks;  // what they return
+extern bool StandInAnsiUtf8;  // the ANSI code page is UTF-8, not Windows-1252
+extern std::vector<StandInStart> StandInSelfStarts;  // every PlatformStartSelf
+extern bool StandInSelfStartWorks;                   // what they return
+extern bool StandInSetEnvWorks;  // PlatformSetEnv sets; when false it fails, changing nothing
 extern std::vector<StandInBox> StandInNotifications;  // every PlatformNotify (style: the icon)
 extern bool StandInNotifyWorks;                       // what it returns
 
 // Back to no boxes, shell calls or runs, answer IDOK, run result 0, an
-// empty command line.
+// empty command line; the variables PlatformSetEnv set are removed.
 void StandInReset();

@@ -24,13 +24,15 @@ const char* PlatformGetEnv(const char* name) { return getenv(name); }
 
 void PlatformExit(int status) { exit(status); }
 
-void PlatformSetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
+bool PlatformSetEnv(const char* name, const char* value) {
+  return SetEnvironmentVariableA(name, value) != 0;
+}
 
-bool PlatformStartSelf() {
+bool PlatformStartSelf(const char* arguments) {
   char path[MAX_PATH * 3];
   DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   if (n == 0 || n >= sizeof path) return false;
-  std::string line = std::string("\"") + path + "\"";
+  std::string line = std::string("\"") + path + "\" " + arguments;
   // The new process works in the system folder, not in the caller's: a
   // batch file may delete its own folder while the new process still runs.
   char folder[MAX_PATH] = "";

@@ -135,14 +135,19 @@ std::vector<DWORD> HelpersOf(DWORD parent) {
 TEST_F(SayTest, NotifyReturnsAtOnceAndItsBalloonGoesAfterItsTime) {
   // Wine's notification area shows a balloon two seconds after its icon
   // comes: the time limits leave it a few seconds on show.
+  // A balloon holds 255 characters and its title 63: a longer text
+  // arrives cut, its last character the ellipsis.
+  std::string longText = JoinPath(scratch_, "long.txt");
+  WriteFileBytes(longText, std::string(40000, 'x'));
+  const std::string ellipsis = "\xE2\x80\xA6";
   struct {
-    const char* args;
-    const char* title;
-    const char* text;
+    std::string args, title, text;
     const char* icon;
   } cases[] = {
       {"-notify -t Backup -w \"Copy done\" -timeout=5", "Backup", "Copy done", "warning"},
       {"-e \"Disk full\" -NOTIFY -timeout=5", "Say", "Disk full", "error"},
+      {"-notify -i -timeout=5 -t " + std::string(70, 't') + " @" + longText,
+       std::string(62, 't') + ellipsis, std::string(254, 'x') + ellipsis, "information"},
   };
   for (const auto& c : cases) {
     Child* child = Start(Command("say", c.args));
@@ -185,6 +190,8 @@ TEST_F(SayTest, UsageBoxAndStatus) {
     const char* args;
     int status;
   } cases[] = {{"", 1}, {"-? hello", 1}, {"a b", 1}, {"-i", 1}, {"-?", 0}, {"-dbg=1 -?", 0}};
+  // The notification's variables inherited: only say's own helper reads them.
+  options_.set = {{"QUIL_SAY_NOTIFY", "3 1"}, {"QUIL_SAY_NOTIFY_TEXT", "spoofed"}};
   for (const auto& c : cases) {
     BoxSeen box;
     EXPECT_EQ(RunWithBox(Command("say", c.args), &box), c.status) << "say " << c.args;

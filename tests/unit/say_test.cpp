@@ -45,6 +45,7 @@ TEST_F(SayTest, MessageTitleAndIcon) {
       {"say -x", "-x", "Say", 0},
       {"say -T \"A title\" -w -dbg=0 \"two words\"", "two words", "A title", 48},
       {"say \"\"", "", "Say", 0},
+      {"say -say-notifier-process", "-say-notifier-process", "Say", 0},  // the helper's switch
   };
   for (const BoxCase& c : cases) {
     StandInBoxes.clear();
@@ -62,6 +63,8 @@ TEST_F(SayTest, UsageAndStatus) {
     int status;
   } cases[] = {{"say", 1},       {"say a b", 1},      {"say -i", 1}, {"say -? hello", 1},
                {"say a b c", 1}, {"say -t title", 1}, {"say -?", 0}, {"say -dbg=2 -?", 0}};
+  // Variables the environment holds are the helper's only with its switch.
+  SetEnvVar("QUIL_SAY_NOTIFY", "3 1");
   for (const auto& c : cases) {
     StandInBoxes.clear();
     EXPECT_EQ(Run(c.line), c.status) << c.line;
@@ -70,6 +73,7 @@ TEST_F(SayTest, UsageAndStatus) {
     EXPECT_EQ(StandInBoxes[0].caption, "Say Ver 0.11") << c.line;
     EXPECT_EQ(StandInBoxes[0].style, 0u) << c.line;
   }
+  UnsetEnvVar("QUIL_SAY_NOTIFY");
 }
 
 TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
@@ -119,13 +123,16 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
 TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
   EXPECT_EQ(Run("say -notify -t Backup -w Done"), 0);
   EXPECT_TRUE(StandInBoxes.empty() && StandInNotifications.empty()) << "nothing waits";
-  EXPECT_EQ(StandInSelfStarts, 1);
-  // The helper, started without arguments, takes the texts from the
-  // environment the first run left it.
+  ASSERT_EQ(StandInSelfStarts.size(), 1u);
+  const StandInStart helper = StandInSelfStarts[0];
+  // The helper, started with its switch, takes the texts from the
+  // environment it inherits and removes them from it.
   for (bool areaThere : {true, false}) {
     StandInReset();
+    for (const auto& [name, value] : helper.handedOn) SetEnvVar(name.c_str(), value.c_str());
     StandInNotifyWorks = areaThere;
-    EXPECT_EQ(Run("say"), 0);
+    EXPECT_EQ(Run("say " + helper.arguments), 0);
+    EXPECT_FALSE(getenv("QUIL_SAY_NOTIFY_TEXT")) << "handed on";
     ASSERT_EQ(StandInNotifications.size(), 1u);
     EXPECT_EQ(StandInNotifications[0].caption, "Backup");
     EXPECT_EQ(StandInNotifications[0].text, "Done");
@@ -137,17 +144,46 @@ TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
       EXPECT_EQ(StandInBoxes[0].timeout, 10) << "and it closes itself";
     }
   }
-  for (const char* name : {"QUIL_SAY_NOTIFY", "QUIL_SAY_NOTIFY_TITLE", "QUIL_SAY_NOTIFY_TEXT"})
-    UnsetEnvVar(name);
-  // Where no helper can start, the notification is shown by say itself.
+  // Its time limit is bounded as -timeout= is.
   StandInReset();
-  StandInSelfStartWorks = false;
-  EXPECT_EQ(Run("say -e -timeout=3 -notify Broke"), 0);
-  ASSERT_EQ(StandInNotifications.size(), 1u);
-  EXPECT_EQ(StandInNotifications[0].caption, "Say");
-  EXPECT_EQ(StandInNotifications[0].timeout, 3);
-  for (const char* name : {"QUIL_SAY_NOTIFY", "QUIL_SAY_NOTIFY_TITLE", "QUIL_SAY_NOTIFY_TEXT"})
-    UnsetEnvVar(name);
+  SetEnvVar("QUIL_SAY_NOTIFY", "86401 1");
+  Run("say " + helper.arguments);
+  EXPECT_EQ(StandInNotifications.at(0).timeout, 10);
+  // Where no helper can start, or a variable cannot be set, the
+  // notification is shown by say itself.
+  for (bool* works : {&StandInSelfStartWorks, &StandInSetEnvWorks}) {
+    StandInReset();
+    *works = false;
+    EXPECT_EQ(Run("say -e -timeout=3 -notify Broke"), 0);
+    ASSERT_EQ(StandInNotifications.size(), 1u);
+    EXPECT_EQ(StandInNotifications[0].caption, "Say");
+    EXPECT_EQ(StandInNotifications[0].timeout, 3);
+  }
+}
+
+TEST_F(SayTest, NotifyPassesWhatTheBalloonHolds) {
+  // 255 UTF-16 units of text and 63 of title; a longer one is cut on a
+  // whole character and ends in the ellipsis.
+  struct {
+    bool utf8;
+    const char* character;
+    int count, textKept, titleKept;
+  } cases[] = {{false, "x", 40000, 254, 62},
+               {true, "\xC3\xA9", 300, 254, 62},
+               {true, "\xF0\x9F\x98\x80", 200, 127, 31}};
+  std::string file = ScratchPath("text.txt");
+  for (const auto& c : cases) {
+    StandInReset();
+    StandInAnsiUtf8 = c.utf8;
+    std::string text, ellipsis = c.utf8 ? "\u2026" : "\x85";
+    for (int i = 0; i < c.count; i++) text += c.character;
+    WriteBytes(file, text);
+    EXPECT_EQ(Run("say -notify -t @" + file + " @" + file), 0);
+    auto& passed = StandInSelfStarts.at(0).handedOn;
+    size_t bytes = std::string(c.character).size();
+    EXPECT_EQ(passed["QUIL_SAY_NOTIFY_TEXT"], text.substr(0, c.textKept * bytes) + ellipsis);
+    EXPECT_EQ(passed["QUIL_SAY_NOTIFY_TITLE"], text.substr(0, c.titleKept * bytes) + ellipsis);
+  }
 }
 
 TEST_F(SayTest, TimeoutIsLoggedAboveLevelZero) {
