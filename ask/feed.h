@@ -10,8 +10,8 @@
 // --- Lines ---
 
 // The longest feed line, in bytes as they come (before decoding, its line
-// end not counted): a longer one is dropped up to its end, so that a feed
-// without line ends never holds more than this.
+// end not counted): a longer one is dropped up to its end, so that what a
+// feed holds back stays bounded whatever it brings.
 constexpr size_t FeedLineMax = 65536;
 
 // What has been read of one feed so far.
@@ -20,6 +20,7 @@ struct FeedState {
   std::string mark;     // the byte-order mark the feed began with, or ""
   bool started;         // whether the feed's first bytes have been looked at
   bool dropping;        // the line being read is too long: dropped up to its end
+                        // (pending keeps only its last byte)
   // What FeedLines dropped, one message each time (a line too long, a byte
   // of a UTF-16 feed that is no text), oldest first. FeedLines only adds to
   // it: the caller logs the messages and clears it.
