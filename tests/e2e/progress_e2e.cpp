@@ -123,13 +123,19 @@ TEST_F(ProgressTest, CancelEscapeAndCloseWriteABlankLine) {
 }
 
 TEST_F(ProgressTest, SilenceStandardInputAndUsage) {
-  // No line for the time given: as Cancel.
+  // No line for the time given: as Cancel. A feed held open by another
+  // program fails every read, logged once.
   std::string log = JoinPath(scratch_, "p.log");
+  HANDLE held = CreateFileA(feed_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   StartWindow("progress -timeout=1 Working feed.txt out.txt -dbg=1 -log=" + log);
   EXPECT_EQ(WaitForExit(child_), 0);
+  CloseHandle(held);
   EXPECT_EQ(ReadFileBytes(out_), "\r\n");
-  EXPECT_NE(ReadFileBytes(log).find("Timed out after 1 s"), std::string::npos)
-      << ReadFileBytes(log);
+  std::string logged = ReadFileBytes(log);
+  EXPECT_NE(logged.find("Timed out after 1 s"), std::string::npos) << logged;
+  size_t failed = logged.find("Can't read the progress from feed.txt: error 32\r\n");
+  EXPECT_NE(failed, std::string::npos) << logged;
+  EXPECT_EQ(logged.find("Can't read the progress", failed + 1), std::string::npos) << logged;
 
   // Standard input: every line, its end as "close"; a line that is no
   // command is logged as it came, without its CR.
@@ -244,6 +250,17 @@ TEST_F(ProgressTest, CancelIsDrawnAfterAWrappingLabel) {
   ReleaseDC(nullptr, screen);
   EXPECT_GT(drawn[0], 20) << "top half";
   EXPECT_GT(drawn[1], 20) << "bottom half";
+
+  // A label too tall for the screen is cut: the window stays on it.
+  std::string words;
+  while (words.size() < 60000) words += "word ";
+  Append("#" + words + "\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(window, LabelId)).rfind("word", 0) == 0; }));
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(RectOf(window).bottom, work.bottom);
+  std::string label = TextOf(GetDlgItem(window, LabelId));
+  EXPECT_EQ(label.substr(label.size() - 3), "...");
   Append("close\r\n");
   EXPECT_EQ(WaitForExit(child_), 0);
 }
