@@ -16,6 +16,7 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
     std::string bytes;
     Strings lines;
     std::string pending;
+    size_t notes = 0;
   } cases[] = {
       // UTF-8, CR LF, LF and half lines: the end-to-end progress tests.
       {std::string("\xFF\xFE"
@@ -31,11 +32,46 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
        {"40"},
        ""},
       {"\xEF\xBB", {}, "\xEF\xBB"},  // perhaps a mark: wait for its end
+      // Lines over FeedLineMax bytes are dropped, each with a note; the
+      // lines around them come through.
+      {std::string(FeedLineMax, 'k') + "\n" + std::string(FeedLineMax + 1, 'x') + "\n20\n",
+       {std::string(FeedLineMax, 'k'), "20"},
+       "",
+       1},
+      {"\xFF\xFE" + std::string(FeedLineMax + 2, 'x') +
+           std::string("\n\0"
+                       "7\0\n\0",
+                       6),
+       {"7"},
+       "",
+       1},
+      // ANSI lines appended to UTF-16 ones (">> echo"), the UTF-16 lines
+      // after them out of step; a byte that no unit holds is dropped.
+      {std::string("\xFF\xFE"
+                   "4\0"
+                   "0\0\r\0\n\0"
+                   "5\r\n"
+                   "6\0\n\0"
+                   "7"
+                   "8\0\n\0",
+                   22),
+       {"40\r", "5\r", "6", "8"},
+       "",
+       1},
+      {std::string("\xFE\xFF\0"
+                   "4\0\n"
+                   "5\r\n"
+                   "\0"
+                   "6\0\n",
+                   13),
+       {"4", "5\r", "6"},
+       ""},
   };
   for (const auto& c : cases) {
     FeedState state{};
     EXPECT_EQ(FeedLines(&state, c.bytes, false), c.lines) << c.bytes;
     EXPECT_EQ(state.pending, c.pending) << c.bytes;
+    EXPECT_EQ(state.notes.size(), c.notes) << c.bytes;
   }
   FeedState state{};
   EXPECT_EQ(FeedLines(&state, "90", true), Strings{"90"}) << "the end of input ends the line";
@@ -52,6 +88,8 @@ TEST(ParseFeedLine, Commands) {
       // is left to them; here the edges they do not reach.
       {"100 \t\r", FeedValue, 100, ""},
       {"040", FeedValue, 40, ""},
+      {" \t20", FeedValue, 20, ""},
+      {"  #go on ", FeedText, 0, "go on"},
       {"99999999999", FeedIgnored, 0, ""},
       {"-5", FeedIgnored, 0, ""},
       {"", FeedIgnored, 0, ""},
