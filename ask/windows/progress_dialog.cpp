@@ -639,21 +639,20 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 // --- Boxes after the window ---
 
+// Closes a message box as its Ok button does.
+BOOL CALLBACK CloseBox(HWND box, LPARAM) {
+  char name[16] = "";
+  GetClassNameA(box, name, sizeof name);
+  if (lstrcmpA(name, "#32770") == 0) PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return TRUE;
+}
+
 // Waits for the batch file's cmd.exe to end, then closes every message box
 // of the tool's window thread, as the window ends with it: a box shown at
 // the end (a result that cannot be written) has nobody left to read it.
 DWORD WINAPI CloseBoxesAtShellEnd(void* thread) {
   WaitForSingleObject(Feed.shell, INFINITE);
-  EnumThreadWindows(
-      static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)),
-      [](HWND box, LPARAM) -> BOOL {
-        char name[16] = "";
-        GetClassNameA(box, name, sizeof name);
-        if (lstrcmpA(name, "#32770") == 0)
-          PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return TRUE;
-      },
-      0);
+  EnumThreadWindows(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread)), CloseBox, 0);
   return 0;
 }
 
