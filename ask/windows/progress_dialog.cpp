@@ -24,6 +24,7 @@ namespace {
 constexpr UINT_PTR FeedTimer = 2;
 constexpr UINT FeedPollMs = 100;
 constexpr DWORD MostBytesPerPoll = 1 << 20;
+constexpr DWORD ReadGapMs = 10;
 constexpr LONGLONG HeadBytes = 64;
 constexpr int BarSlot = FieldSlot;
 constexpr int CancelSlot = LeftButtonSlot;
@@ -281,11 +282,18 @@ FeedRead ReadFeedFile(FileSeen* seen) {
   return read;
 }
 
-// The reader's thread: a read for each ask, one at a time.
+// The reader's thread: a read for each ask, one at a time. Reads follow
+// one another at least ReadGapMs apart, unless one goes on where a full
+// one stopped: a folder that changes all the time (the feed beside files
+// being copied) would otherwise keep the reader reading without a pause.
 DWORD WINAPI ReaderThread(void*) {
   FileSeen seen;
+  DWORD lastRead = GetTickCount() - ReadGapMs;
+  bool continuing = false;
   for (;;) {
     WaitForSingleObject(Shared->wake, INFINITE);
+    DWORD since = GetTickCount() - lastRead;
+    if (!continuing && since < ReadGapMs) Sleep(ReadGapMs - since);
     EnterCriticalSection(&Shared->lock);
     bool idle = Shared->quit || Shared->ready || Shared->done == Shared->asked;
     bool quit = Shared->quit;
@@ -294,6 +302,8 @@ DWORD WINAPI ReaderThread(void*) {
     if (quit) return 0;
     if (idle) continue;
     FeedRead read = ReadFeedFile(&seen);
+    continuing = read.full;
+    lastRead = GetTickCount();
     EnterCriticalSection(&Shared->lock);
     quit = Shared->quit;
     if (!quit) {
