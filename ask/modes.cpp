@@ -238,6 +238,9 @@ int AskProgress(int count, char** args, const AskMode& mode) {
   if (switches.title) Dialog.title = switches.title;
   Dialog.prompt = args[2];
   Dialog.feed = args[3];
+  // A result that could not be written at the end would leave the batch
+  // file waiting for ever for a cancel it can never see.
+  if (!ResultWritable(args[4])) FatalError("Can't write to file: %s", args[4]);
   RunProgressDialog();
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
   // The result file is the batch file's sign that the person cancelled:
