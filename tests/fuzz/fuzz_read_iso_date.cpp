@@ -1,10 +1,10 @@
-// ReadIsoDate on any text against a reading by day numbers: a text is a
-// date exactly when it is ten characters YYYY-MM-DD from 1601 on whose
-// day number gives back the same year, month and day; the date read then
-// prints as the text itself. A failed reading leaves the date untouched.
+// ReadIsoDate on any text against the C library's calendar: a text is a
+// date exactly when it is YYYY-MM-DD from 1601 on and timegm keeps its
+// year, month and day; the date read then prints as the text itself, and
+// a failed reading leaves the date untouched.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <ctime>
 #include <string>
 
 #include "ask.h"
@@ -12,36 +12,18 @@
 
 namespace {
 
-// Days since 1 March of year 0 in the proleptic Gregorian calendar, and
-// back, by whole 400-year eras: no month table, so that it checks the
-// reader's table independently.
-long DayNumber(long year, long month, long day) {
-  year -= month <= 2;
-  long era = year / 400, yearOfEra = year % 400;
-  long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-}
-
-void CivilDate(long days, long* year, long* month, long* day) {
-  long era = days / 146097, dayOfEra = days % 146097;
-  long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  long shifted = (5 * dayOfYear + 2) / 153;
-  *day = dayOfYear - (153 * shifted + 2) / 5 + 1;
-  *month = shifted < 10 ? shifted + 3 : shifted - 9;
-  *year = yearOfEra + era * 400 + (*month <= 2);
-}
-
 bool Reference(const std::string& text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-    if (text[i] < '0' || text[i] > '9') return false;
-  long year = atol(text.substr(0, 4).c_str()), month = atol(text.substr(5, 2).c_str());
-  long day = atol(text.substr(8, 2).c_str());
-  if (year < 1601 || month < 1 || month > 12 || day < 1 || day > 31) return false;
-  long y, m, d;
-  CivilDate(DayNumber(year, month, day), &y, &m, &d);
-  return y == year && m == month && d == day;
+  int year, month, day, length = 0;
+  if (text.size() != 10 || text.find_first_not_of("0123456789-") != std::string::npos ||
+      sscanf(text.c_str(), "%4d-%2d-%2d%n", &year, &month, &day, &length) != 3 || length != 10 ||
+      text[4] != '-' || text[7] != '-' || year < 1601)
+    return false;
+  struct tm day0 = {};
+  day0.tm_year = year - 1900;
+  day0.tm_mon = month - 1;
+  day0.tm_mday = day;
+  timegm(&day0);  // moves a day past its month's end into the next
+  return day0.tm_year == year - 1900 && day0.tm_mon == month - 1 && day0.tm_mday == day;
 }
 
 }  // namespace
