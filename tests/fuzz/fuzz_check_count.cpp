@@ -5,9 +5,9 @@
 // the count comes out as wanted, with the entries left in their order and
 // none of the mode's switches among them, or the tool ends with status 1
 // and one box: the usage line, after at most one line naming the fault.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   unsigned pick = data[0];
   static const char* const DefaultWords[] = {nullptr, "", "yes|no|cancel", "ok|cancel"};
-  AskMode mode = {"mode",         nullptr, Usage, (pick & 1) != 0, DefaultWords[(pick >> 1) & 3],
-                  (pick >> 3) & 7};
+  const char* words = DefaultWords[(pick >> 1) & 3];
+  AskMode mode = {"mode", nullptr, Usage, (pick & 1) != 0, words, (pick >> 3) & 7};
   int wanted = 2 + static_cast<int>(pick >> 6) * 2 + 1;  // 3, 5, 7 or 9
 
   std::vector<char*> owned = {XStrDup("ask"), XStrDup("mode")};
