@@ -95,6 +95,9 @@ TEST_F(PickTest, ButtonsWriteTheLabelPressed) {
     HWND dialog = StartWindow(c.args);
     ASSERT_TRUE(dialog);
     std::vector<ButtonInfo> buttons = ButtonsOf(dialog);
+    // One row under a one-line prompt: the window no taller than they need.
+    RECT label = RectOf(GetDlgItem(dialog, 4000)), button = RectOf(GetDlgItem(dialog, LeftId));
+    EXPECT_LT(label.bottom - label.top, button.bottom - button.top) << c.args;
     if (std::string(c.args).find("R&D") != std::string::npos) {
       ASSERT_EQ(buttons.size(), 6u);
       EXPECT_EQ(buttons[3].text, "R&&D") << "shown as typed";
@@ -133,10 +136,34 @@ TEST_F(PickTest, DateIsWrittenAsYearMonthDay) {
     HWND dialog = StartWindow(c.args);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(ClassOf(GetDlgItem(dialog, FieldId)), "SysMonthCal32");
+    RECT client, calendar = RectOf(GetDlgItem(dialog, FieldId));
+    GetClientRect(dialog, &client);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&calendar), 2);
+    EXPECT_LE(abs(calendar.left - (client.right - calendar.right)), 1) << "centred";
     if (c.key) PressKey(dialog, c.key);
     if (c.key == VK_RIGHT) PressKey(dialog, VK_RETURN);
     EXPECT_EQ(WaitForExit(child_), 0) << c.args;
     EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+  }
+}
+
+// A bad value is named before the usage, and with a good -timeout= the box
+// closes itself, as nobody may be there to press Ok.
+TEST_F(PickTest, TimedUsageBoxesNameTheFaultAndCloseThemselves) {
+  struct {
+    const char* args;
+    const char* text;
+  } cases[] = {
+      {"buttons -timeout=1 p A|B|C|D|E|F|G out.txt",
+       "7 labels; at most 6\nask buttons prompt labels outfile"},
+      {"ok p out.txt extra -timeout=1", "ask ok prompt outfile"},
+  };
+  for (const auto& c : cases) {
+    child_ = Start(Command("ask", c.args));
+    HWND box = WaitForWindow(*child_, MessageBoxClass);
+    ASSERT_TRUE(box) << c.args;
+    EXPECT_EQ(MessageBoxText(box), c.text) << c.args;
+    EXPECT_EQ(WaitForExit(child_, 5000), 1) << c.args;
   }
 }
 

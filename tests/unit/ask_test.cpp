@@ -336,11 +336,17 @@ TEST_F(AskTest, ListWithOneColumnWritesBlank) {
 
 TEST_F(AskTest, ListWithoutDataIsFatal) {
   std::string empty = ScratchPath("empty.csv"), missing = ScratchPath("missing.csv");
+  std::string blank = ScratchPath("blank.csv");
   WriteBytes(empty, "");
-  for (const std::string& list : {empty, missing}) {
+  WriteBytes(blank, "\r\n  \r\n\"\",1\r\n");
+  struct {
+    const char* mode;
+    std::string list;
+  } cases[] = {{"list", empty}, {"list", missing}, {"check", empty}, {"check", blank}};
+  for (const auto& c : cases) {
     StandInReset();
-    EXPECT_EQ(Run("ask list p " + list + " " + out_), 1);
-    EXPECT_EQ(OnlyBox().text, "No data in list file: " + list);
+    EXPECT_EQ(Run(std::string("ask ") + c.mode + " p " + c.list + " " + out_), 1) << c.list;
+    EXPECT_EQ(OnlyBox().text, "No data in list file: " + c.list);
     EXPECT_EQ(StandInDialogRuns, 0);
   }
   EXPECT_EQ(ReadBytes(out_), "old line 1\r\nold line 2\r\n") << "untouched";
