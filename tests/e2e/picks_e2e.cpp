@@ -1,6 +1,7 @@
 // ask's check, buttons and date dialogs, the choosers' folder and file
 // types, and -title=, run for real: the keys and clicks a person uses, and
 // the result file's exact bytes.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,48 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
     EXPECT_EQ(WaitForExit(child_), 0) << c.args;
     EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
   }
+}
+
+// A photo folder chosen whole, as Ctrl+A chooses it on Windows: every path written
+// whole and in order, or a failure that writes nothing.
+TEST_F(PickTest, FilesTakesAWholeFolderOrNothing) {
+  std::string folder = JoinPath(scratch_, "Photos");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::vector<std::string> names;
+  for (int i = 1; i <= 1200; i++) {
+    char name[40];
+    snprintf(name, sizeof name, "IMG_20240101_120000_%04d.jpg", i);
+    names.push_back(name);
+    WriteFileBytes(JoinPath(folder, name), "");
+  }
+  HWND dialog = StartWindow("files -folder=Photos Pick out.txt", MessageBoxClass);
+  ASSERT_TRUE(dialog);
+  HWND view = FindChild(dialog, "SysListView32");
+  ASSERT_TRUE(
+      WaitUntil([&] { return view && SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) == 1200; }));
+  std::string typed;
+  for (const std::string& name : names) typed += "\"" + name + "\" ";
+  SetText(FindChild(dialog, "Edit"), typed);
+  WriteFileBytes(out_, "old\r\n");
+  PressButton(dialog, IDOK);
+  WaitUntilGone(*child_, dialog);
+  // Either the paths and status 0, or a box that says why there are none.
+  WaitUntil([&] {
+    return WaitForSingleObject(child_->process, 0) == WAIT_OBJECT_0 || !WindowsOf(*child_).empty();
+  });
+  if (!WindowsOf(*child_).empty()) {
+    BoxSeen box;
+    ASSERT_TRUE(AnswerBox(child_, &box));
+    EXPECT_EQ(box.text, "Too many files chosen to take them all; choose fewer at a time");
+    EXPECT_EQ(WaitForExit(child_), 1);
+    EXPECT_EQ(ReadFileBytes(out_), "old\r\n") << "untouched";
+    return;
+  }
+  EXPECT_EQ(WaitForExit(child_), 0);
+  std::string written = ReadFileBytes(out_), expected;
+  for (const std::string& name : names) expected += JoinPath(folder, name) + "\r\n";
+  EXPECT_TRUE(written == expected)
+      << std::count(written.begin(), written.end(), '\n') << " lines of " << names.size();
 }
 
 TEST_F(PickTest, TitleCaptionsEveryWindowThatTakesIt) {

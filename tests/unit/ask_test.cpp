@@ -2,6 +2,7 @@
 // file, with the stand-in platform and dialogs.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "ask.h"
@@ -10,6 +11,7 @@
 #include "frame.h"
 #include "standin.h"
 #include "test_util.h"
+#include "unicode.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ class AskTest : public ::testing::Test {
   void SetUp() override {
     StandInReset();
     StandInChosen.clear();
+    StandInChooserFails = ChooserChosen;
     StandInChooserCalls = 0;
     StandInDialogRuns = 0;
     StandInAccept = 0;
@@ -142,6 +145,60 @@ TEST_F(AskTest, FileAndFolderModes) {
   StandInChosen.clear();
   EXPECT_EQ(Run("ask dir p " + out_), 0);
   EXPECT_EQ(ReadBytes(out_), std::string(Eol));
+}
+
+// What each chooser hands back, as the dialog leaves its buffer: every
+// path whole, or status 1 with the result file untouched.
+TEST_F(AskTest, ChoosersWriteTheWholeAnswerOrNothing) {
+  const size_t several = AnsiBufferSize(SeveralAnswerSize) + 2;  // the files buffer in bytes
+  // A photo folder's answer, bytes long: its names cut where the bytes end.
+  auto photos = [](size_t bytes) {
+    std::string answer = "C:\\Photos";
+    while (answer.size() < bytes) answer += std::string(1, '\0') + "IMG_20240101_120000_0001.jpg";
+    return answer.substr(0, bytes);
+  };
+  const char* tooMany = "Too many files chosen to take them all; choose fewer at a time";
+  const char* tooLong = "The name chosen is too long to take whole";
+  struct {
+    const char* mode;
+    std::string chosen;
+    ChooserOutcome fails;
+    int status;
+    std::string written;  // lines ending in \n; or, for status 1, the box's text
+  } cases[] = {
+      {"files", std::string("C:\\Photos\0a.jpg\0b.jpg", 21), ChooserChosen, 0,
+       "C:\\Photos\\a.jpg\nC:\\Photos\\b.jpg\n"},
+      {"files", std::string("C:\\\0a.jpg", 9), ChooserChosen, 0, "C:\\a.jpg\n"},
+      {"files", "C:\\Photos\\a.jpg", ChooserChosen, 0, "C:\\Photos\\a.jpg\n"},
+      {"files", "", ChooserChosen, 0, "\n"},
+      {"files", photos(several + 100), ChooserChosen, 1, tooMany},  // cut at the buffer's end
+      {"files", photos(several - 1), ChooserChosen, 1, tooMany},    // one zero, at the end
+      {"files", photos(several - 2), ChooserChosen, 1, tooMany},    // the double zero at the end
+      {"files", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooMany},  // the size it needed
+      {"file", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooLong},
+      {"file", std::string(1000, 'x'), ChooserChosen, 0, std::string(1000, 'x') + "\n"},
+      {"save", std::string(1001, 'x'), ChooserChosen, 1, tooLong},
+      {"files", "C:\\left\\over.txt", ChooserCancelled, 0, "\n"},
+      {"save", "", ChooserFailed, 1, "The system's dialog for ask save could not be shown"},
+  };
+  for (const auto& c : cases) {
+    StandInReset();
+    WriteBytes(out_, "old\r\n");
+    StandInChosen = c.chosen;
+    StandInChooserFails = c.fails;
+    std::string row = std::string(c.mode) + " " + std::to_string(c.chosen.size()) + " bytes";
+    EXPECT_EQ(Run(std::string("ask ") + c.mode + " p " + out_), c.status) << row;
+    EXPECT_EQ(StandInChooserRequest.several, std::string(c.mode) == "files") << row;
+    if (c.status == 0) {
+      std::string lines = c.written;
+      for (size_t at = 0; (at = lines.find('\n', at)) != std::string::npos; at += strlen(Eol))
+        lines.replace(at, 1, Eol);
+      EXPECT_EQ(ReadBytes(out_), lines) << row;
+    } else {
+      EXPECT_EQ(OnlyBox().text, c.written) << row;
+      EXPECT_EQ(ReadBytes(out_), "old\r\n") << row << ": untouched";
+    }
+  }
 }
 
 TEST_F(AskTest, UnwritableResultIsFatalAfterTheQuestion) {
