@@ -186,46 +186,31 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
   }
 }
 
-// A photo folder chosen whole, as Ctrl+A chooses it on Windows: every path written
-// whole and in order, or a failure that writes nothing.
-TEST_F(PickTest, FilesTakesAWholeFolderOrNothing) {
-  std::string folder = JoinPath(scratch_, "Photos");
+// A photo folder chosen whole: every path written whole and in order. The
+// names are typed quoted into the name field, as the file list puts them
+// there when all its entries are chosen (under Wine, choosing 1,200 entries
+// in the list with Shift+End takes over a minute; the answer is the same).
+TEST_F(PickTest, FilesTakesAWholeFolder) {
+  std::string folder = JoinPath(scratch_, "Photos"), typed, expected;
   CreateDirectoryA(folder.c_str(), nullptr);
-  std::vector<std::string> names;
   for (int i = 1; i <= 1200; i++) {
     char name[40];
     snprintf(name, sizeof name, "IMG_20240101_120000_%04d.jpg", i);
-    names.push_back(name);
     WriteFileBytes(JoinPath(folder, name), "");
+    typed += std::string("\"") + name + "\" ";
+    expected += JoinPath(folder, name) + "\r\n";
   }
   HWND dialog = StartWindow("files -folder=Photos Pick out.txt", MessageBoxClass);
   ASSERT_TRUE(dialog);
   HWND view = FindChild(dialog, "SysListView32");
-  ASSERT_TRUE(
+  EXPECT_TRUE(
       WaitUntil([&] { return view && SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) == 1200; }));
-  std::string typed;
-  for (const std::string& name : names) typed += "\"" + name + "\" ";
   SetText(FindChild(dialog, "Edit"), typed);
-  WriteFileBytes(out_, "old\r\n");
   PressButton(dialog, IDOK);
-  WaitUntilGone(*child_, dialog);
-  // Either the paths and status 0, or a box that says why there are none.
-  WaitUntil([&] {
-    return WaitForSingleObject(child_->process, 0) == WAIT_OBJECT_0 || !WindowsOf(*child_).empty();
-  });
-  if (!WindowsOf(*child_).empty()) {
-    BoxSeen box;
-    ASSERT_TRUE(AnswerBox(child_, &box));
-    EXPECT_EQ(box.text, "Too many files chosen to take them all; choose fewer at a time");
-    EXPECT_EQ(WaitForExit(child_), 1);
-    EXPECT_EQ(ReadFileBytes(out_), "old\r\n") << "untouched";
-    return;
-  }
   EXPECT_EQ(WaitForExit(child_), 0);
-  std::string written = ReadFileBytes(out_), expected;
-  for (const std::string& name : names) expected += JoinPath(folder, name) + "\r\n";
+  std::string written = ReadFileBytes(out_);
   EXPECT_TRUE(written == expected)
-      << std::count(written.begin(), written.end(), '\n') << " lines of " << names.size();
+      << std::count(written.begin(), written.end(), '\n') << " lines of 1200";
 }
 
 TEST_F(PickTest, TitleCaptionsEveryWindowThatTakesIt) {
