@@ -166,10 +166,8 @@ TEST_F(AskTest, ChoosersWriteTheWholeAnswerOrNothing) {
       {"files", "C:\\Photos\\a.jpg", ChooserChosen, 0, "C:\\Photos\\a.jpg" + eol},
       {"files", photos + "_cut", ChooserChosen, 1, tooMany},             // cut at the buffer's end
       {"files", photos.substr(0, size - 1), ChooserChosen, 1, tooMany},  // one zero, at the end
-      {"files", photos.substr(0, size - 2), ChooserChosen, 1, tooMany},  // two zeros, at the end
       {"files", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooMany},  // the size needed
       {"file", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooLong},
-      {"file", std::string(1000, 'x'), ChooserChosen, 0, std::string(1000, 'x') + eol},
       {"save", std::string(1001, 'x'), ChooserChosen, 1, tooLong},
       {"files", "C:\\left\\over.txt", ChooserCancelled, 0, eol},
       {"save", "", ChooserFailed, 1, "The system's dialog for ask save could not be shown"},
