@@ -144,7 +144,7 @@ namespace {
 // Ends the tool for a choice that cannot be taken whole.
 [[noreturn]] void TooLongToTake(bool several) {
   if (several) FatalError("Too many files chosen to take them all; choose fewer at a time");
-  FatalError("The name chosen is too long to take whole");
+  FatalError("The path chosen is too long to take whole");
 }
 
 // The file, save, files and folder questions: the chooser's answer, in a

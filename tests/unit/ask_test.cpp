@@ -152,7 +152,7 @@ TEST_F(AskTest, ChoosersWriteTheWholeAnswerOrNothing) {
   const size_t size = AnsiBufferSize(SeveralAnswerSize) + 2;  // the files buffer in bytes
   std::string photos = "C:\\Photos";                          // a folder's answer, that long
   while (photos.size() < size) photos += std::string(1, '\0') + "IMG_20240101_120000_0001.jpg";
-  const std::string eol = Eol, tooLong = "The name chosen is too long to take whole",
+  const std::string eol = Eol, tooLong = "The path chosen is too long to take whole",
                     tooMany = "Too many files chosen to take them all; choose fewer at a time";
   struct {
     const char* mode;
