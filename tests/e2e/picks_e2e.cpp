@@ -172,6 +172,17 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
   CreateDirectoryA(folder.c_str(), nullptr);
   for (const char* name : {"2026-10.csv", "2026-11.csv", "notes.txt"})
     WriteFileBytes(JoinPath(folder, name), "x");
+  // A photo folder chosen whole, the names typed quoted as the file list
+  // puts them there when all its entries are chosen (under Wine, choosing
+  // 1,200 entries in the list with Shift+End takes over a minute).
+  std::string photos = JoinPath(scratch_, "Photos"), typed, all;
+  CreateDirectoryA(photos.c_str(), nullptr);
+  for (int i = 1; i <= 1200; i++) {
+    std::string name = "IMG_20240101_120000_" + std::to_string(10000 + i).substr(1) + ".jpg";
+    WriteFileBytes(JoinPath(photos, name), "");
+    typed += "\"" + name + "\" ";
+    all += JoinPath(photos, name) + "\r\n";
+  }
   struct {
     std::string args;
     const char* title;
@@ -189,6 +200,7 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
        "\"2026-10.csv\" \"2026-11.csv\"",
        JoinPath(folder, "2026-10.csv") + "\r\n" + JoinPath(folder, "2026-11.csv") + "\r\n"},
       {"files -folder=no-such-folder Pick out.txt", "Pick", -1, "", "\r\n"},  // Cancel
+      {"files -folder=Photos Pick out.txt", "Pick", 1200, typed.c_str(), all},
   };
   for (const auto& c : cases) {
     HWND dialog = StartWindow(c.args, MessageBoxClass);
