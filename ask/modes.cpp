@@ -20,41 +20,39 @@ namespace {
 
 // --- Message-box questions ---
 
-// The message-box type, its buttons in order, and the answer each writes;
+// The message box's buttons, and the answer each writes by its position;
 // any other result (Escape or the close box) writes a blank line.
 struct BoxQuestion {
-  unsigned type;
-  int buttons[3];
+  BoxButtons buttons;
+  BoxAnswer pressed[3];
   const char* answers[3];
 };
 
-constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
-constexpr unsigned DefaultButtonStep = 0x100;  // MB_DEFBUTTON2, then MB_DEFBUTTON3
-
-const BoxQuestion OkCancel = {1, {IdOk, IdCancel, 0}, {"ok", "", ""}};            // MB_OKCANCEL
-const BoxQuestion YesNo = {4, {IdYes, IdNo, 0}, {"yes", "", ""}};                 // MB_YESNO
-const BoxQuestion YesNoCancel = {3, {IdYes, IdNo, IdCancel}, {"yes", "no", ""}};  // MB_YESNOCANCEL
+const BoxQuestion OkCancel = {ButtonsOkCancel, {AnswerOk, AnswerCancel}, {"ok", "", ""}};
+const BoxQuestion YesNo = {ButtonsYesNo, {AnswerYes, AnswerNo}, {"yes", "", ""}};
+const BoxQuestion YesNoCancel = {
+    ButtonsYesNoCancel, {AnswerYes, AnswerNo, AnswerCancel}, {"yes", "no", ""}};
 
 // A plain message box captioned with the tool's bare name (or -title=), without icon;
 // -default= picks its default button, and -timeout= presses that button
 // when the time is up.
 int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuestion& question) {
   QuestionSwitches switches = CheckCount(&count, args, 4, mode);
-  unsigned style =
-      question.type + DefaultButtonStep * static_cast<unsigned>(switches.defaultButton);
+  BoxStyle style = {question.buttons, IconNone, switches.defaultButton};
   const char* caption = switches.title ? switches.title : ToolName;
-  int pressed;
+  BoxAnswer pressed;
   if (switches.timeout > 0) {
     bool timedOut = false;
     pressed = PlatformMessageBoxTimed(args[2], caption, style, switches.timeout,
-                                      question.buttons[switches.defaultButton], &timedOut);
+                                      question.pressed[switches.defaultButton], &timedOut);
     if (timedOut) NoteTimeout(switches.timeout);
   } else {
     pressed = PlatformMessageBox(args[2], caption, style);
   }
   const char* answer = "";
   for (int i = 0; i < 3; i++) {
-    if (question.buttons[i] && pressed == question.buttons[i]) answer = question.answers[i];
+    if (question.pressed[i] != AnswerNone && pressed == question.pressed[i])
+      answer = question.answers[i];
   }
   return WriteResult(args[3], answer);
 }
