@@ -120,8 +120,8 @@ std::vector<std::string> ArgumentNames(const char* arguments) {
   return names;
 }
 
-// Checks that count is wanted, taking the switches after the mode word
-// into question when it is not (see ReadQuestion).
+// Checks that *count is wanted; when it is not, first takes the shared
+// switches the mode has out of args into *taken (see ReadQuestion).
 void CheckCount(int* count, char** args, int wanted, Question* taken) {
   if (*count == wanted) return;
   const AskMode& mode = *taken->mode;
