@@ -43,6 +43,7 @@ def check_zip(root, zip_path, top, folder, objdumps, failures):
     outside = [n for n in names if not n.startswith(top)]
     if outside:
         failures.append(f"{outside[0]}: not in {top}")
+        return
     epoch = int(run(["git", "-C", root, "log", "-1", "--format=%ct"]).stdout.strip())
     epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or epoch)
     stamp = time.gmtime(epoch)[:6]
@@ -93,6 +94,8 @@ def main():
                 for tool in TOOLS:
                     program = os.path.join(work, "signed", top + where + tool)
                     original = os.path.join(work, "plain", top + where + tool)
+                    if not (os.path.isfile(program) and os.path.isfile(original)):
+                        continue  # check_zip has said what is missing
                     verified = run(["osslsigncode", "verify", "-CAfile", cert, "-in", program])
                     bare = program + ".bare"
                     removed = run(["osslsigncode", "remove-signature", "-in", program, "-out", bare])
