@@ -12,6 +12,7 @@
 #include "frame.h"
 #include "log.h"
 #include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
+#include "unicode.h"
 
 const ToolIdentity ThisTool = {
     "Ask",
@@ -89,13 +90,12 @@ int WordIndex(const char* words, const char* word) {
   }
 }
 
-// Takes the first entry after the mode word that begins with the prefix
-// (case ignored); the text after the prefix, or null. A second such entry
-// stays for the caller to find. A value written in quotes after the
-// prefix, as cmd.exe users write -filter="CSV files|*.csv", was split at
-// its blanks, since quotes count only at the start of an entry: the
-// entries up to the closing quote are joined again with one blank each,
-// and the quotes dropped.
+}  // namespace
+
+// A value written in quotes after the prefix, as cmd.exe users write
+// -filter="CSV files|*.csv", was split at its blanks, since quotes count
+// only at the start of an entry: the entries up to the closing quote are
+// joined again with one blank each, and the quotes dropped.
 const char* TakeAfterModeWord(int* count, char** args, const char* prefix) {
   for (int i = 2; i < *count; i++) {
     const char* value = AfterPrefix(args[i], prefix);
@@ -117,8 +117,6 @@ const char* TakeAfterModeWord(int* count, char** args, const char* prefix) {
   return nullptr;
 }
 
-}  // namespace
-
 std::vector<std::string> SplitBars(const char* text) {
   std::vector<std::string> parts;
   for (const char* start = text;;) {
@@ -131,11 +129,17 @@ std::vector<std::string> SplitBars(const char* text) {
 
 namespace {
 
-// Takes a text switch the mode has (-title= and the like): good unless it
-// is given twice.
-bool TakeText(int* count, char** args, const char* prefix, const char** value) {
+// Keeps the first fault found: the one the usage box names.
+void NoteFault(std::string* fault, const std::string& why) {
+  if (fault->empty()) *fault = why;
+}
+
+// Takes a text switch the mode has (-title= and the like); a second one is
+// a fault.
+void TakeText(int* count, char** args, const char* prefix, const char** value, std::string* fault) {
   *value = TakeAfterModeWord(count, args, prefix);
-  return !*value || !TakeAfterModeWord(count, args, prefix);
+  if (*value && TakeAfterModeWord(count, args, prefix))
+    NoteFault(fault, std::string(prefix) + " is given twice");
 }
 
 // A filter is pairs of a label and its patterns, none of them blank.
@@ -149,33 +153,60 @@ bool GoodFilter(const char* filter) {
 
 }  // namespace
 
+std::string ShownValue(const char* value) {
+  constexpr size_t Longest = 40;
+  std::string line(value, strcspn(value, "\r\n"));
+  size_t kept = CharactersLength(line.c_str(), Longest);
+  bool cut = kept < line.size() || line.size() < strlen(value);
+  line.resize(kept);
+  return cut ? line + "..." : line;
+}
+
+void RefuseUsage(const AskMode& mode, const std::string& fault) {
+  if (fault.empty()) FatalError("%s", mode.usage);
+  FatalError("%s\n%s", fault.c_str(), mode.usage);
+}
+
 QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& mode) {
   QuestionSwitches taken = {0, nullptr, 0, nullptr, nullptr, nullptr};
   if (*count == wanted) return taken;
-  bool good = true;
+  std::string fault;
   if (mode.takesTimeout) {
     if (const char* seconds = TakeAfterModeWord(count, args, "-timeout=")) {
-      good = ReadSeconds(seconds, &taken.timeout);
-      good = !TakeAfterModeWord(count, args, "-timeout=") && good;
+      bool read = ReadSeconds(seconds, &taken.timeout);
+      if (!read)
+        NoteFault(&fault, "-timeout=" + ShownValue(seconds) + " is not 1 to " +
+                              std::to_string(MaxTimeoutSeconds) + " seconds");
+      if (TakeAfterModeWord(count, args, "-timeout=")) {
+        NoteFault(&fault, "-timeout= is given twice");
+        read = false;
+      }
+      // From here on every box of the run, its usage box too, closes
+      // itself after that time, as the boxes after a question do.
+      if (read) MessageTimeout = taken.timeout;
     }
   }
   if (mode.defaultWords) {
     taken.defaultWord = TakeAfterModeWord(count, args, "-default=");
     if (taken.defaultWord) {
-      good = !TakeAfterModeWord(count, args, "-default=") && good;
+      if (TakeAfterModeWord(count, args, "-default="))
+        NoteFault(&fault, "-default= is given twice");
       if (*mode.defaultWords) {
         taken.defaultButton = WordIndex(mode.defaultWords, taken.defaultWord);
-        good = taken.defaultButton >= 0 && good;
+        if (taken.defaultButton < 0)
+          NoteFault(&fault, "-default=" + ShownValue(taken.defaultWord) +
+                                " is not one of the buttons: " + mode.defaultWords);
       }
     }
   }
-  if (mode.switches & TitleSwitch) good = TakeText(count, args, "-title=", &taken.title) && good;
-  if (mode.switches & FolderSwitch) good = TakeText(count, args, "-folder=", &taken.folder) && good;
+  if (mode.switches & TitleSwitch) TakeText(count, args, "-title=", &taken.title, &fault);
+  if (mode.switches & FolderSwitch) TakeText(count, args, "-folder=", &taken.folder, &fault);
   if (mode.switches & FilterSwitch) {
-    good = TakeText(count, args, "-filter=", &taken.filter) && good;
-    good = (!taken.filter || GoodFilter(taken.filter)) && good;
+    TakeText(count, args, "-filter=", &taken.filter, &fault);
+    if (taken.filter && !GoodFilter(taken.filter))
+      NoteFault(&fault, "-filter= needs pairs of a label and patterns");
   }
-  if (!good || *count != wanted) FatalError("%s", mode.usage);
+  if (!fault.empty() || *count != wanted) RefuseUsage(mode, fault);
   MessageTimeout = taken.timeout;
   return taken;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+struct CsvTable;
+
 // --- The modes ---
 
 // Switches a mode may take beyond -timeout= and -default=.
@@ -65,16 +67,46 @@ struct QuestionSwitches {
 // args after the mode word and count checked again; a switch given twice,
 // seconds that are not 1 to MaxTimeoutSeconds in decimal digits, a word the
 // mode does not know, or a filter that is not label and pattern pairs end
-// the tool the same way. So a command line that needs none of them keeps
-// every entry as it stands.
+// the tool the same way, with a line naming the fault before the usage. So
+// a command line that needs none of them keeps every entry as it stands. A
+// good -timeout= sets MessageTimeout, also for the usage box.
 QuestionSwitches CheckCount(int* count, char** args, int wanted, const AskMode& mode);
+
+// Takes the first entry after the mode word that begins with prefix (case
+// ignored) out of args; the text after the prefix as a new string, or
+// null. A value opened with a quote runs on over the next entries up to
+// the one that closes it, joined with one blank each, without its quotes.
+const char* TakeAfterModeWord(int* count, char** args, const char* prefix);
+
+// Ends the tool with the mode's usage line, after a line that names the
+// fault unless that is empty.
+[[noreturn]] void RefuseUsage(const AskMode& mode, const std::string& fault);
+
+// A value as a fault's line shows it: its first line, at most 40
+// characters, "..." where cut.
+std::string ShownValue(const char* value);
 
 // The parts of a "|"-separated text, each as it stands.
 std::vector<std::string> SplitBars(const char* text);
 
+// --- What the picking questions read (picks.cpp) ---
+
 // A date written YYYY-MM-DD, from 1601 on, into year, month and day; false
-// for anything else.
+// for anything else, trailing text too.
 bool ReadIsoDate(const char* text, int date[3]);
+
+// The buttons' labels as given: split at "|", after the line breaks that
+// end an @file's text are taken off.
+std::vector<std::string> ReadLabels(const char* given);
+
+// What is wrong with the labels as one line ("7 labels; at most 6"), ""
+// when they are two to six labels, none blank, none holding a line break
+// and none longer than LabelMax characters.
+std::string LabelsFault(const std::vector<std::string>& labels);
+
+// Whether the check list's row (from 1) is ticked at the start: its third
+// column, without quotes and blanks, is neither empty nor "0".
+bool TickedAtFirst(const CsvTable* table, int row);
 
 // Logs "Timed out after %d s" when DebugLevel is above 0.
 void NoteTimeout(int seconds);

@@ -7,9 +7,18 @@
 
 // Characters of the answer buffer the modes pass; in bytes the buffer is
 // AnsiBufferSize(AnswerSize), sized for the ANSI code page. Several files
-// chosen at once need room for a hundred full paths.
+// chosen at once get room for any selection a person makes: a whole folder
+// of 30,000 photos with names of 30 characters takes less than a million.
 constexpr int AnswerSize = 1000;
-constexpr int SeveralAnswerSize = 100 * 261 + 1;
+constexpr int SeveralAnswerSize = 1 << 20;
+
+// How a dialog ended.
+enum ChooserOutcome {
+  ChooserCancelled,  // cancelled or closed: the answer means nothing
+  ChooserChosen,     // the answer holds what was chosen
+  ChooserTooSmall,   // the answer buffer cannot hold what was chosen
+  ChooserFailed,     // the dialog could not be shown
+};
 
 // What a dialog is asked to show.
 struct ChooserRequest {
@@ -21,18 +30,18 @@ struct ChooserRequest {
   bool several;                  // the open dialog lets several files be chosen
 };
 
-// The open-file dialog; answer (size bytes) receives the full path of the
-// chosen file, or with several, the folder and then each file's name, each
-// ending in a zero, then one more zero (one file alone: its full path).
-// Nonzero when a file was chosen. The current folder is the same afterwards.
-int ChooseFile(const ChooserRequest& request, int size, char* answer);
+// The open-file dialog; answer (size bytes, all zero before the call)
+// receives the full path of the chosen file, or with several, the folder
+// and then each file's name, each ending in a zero, then one more zero (one
+// file alone: its full path); nothing is written past size bytes. The
+// current folder is the same afterwards.
+ChooserOutcome ChooseFile(const ChooserRequest& request, int size, char* answer);
 
 // The save-file dialog, set up as the open-file dialog; it asks before an
 // existing file is chosen and takes only a name in an existing folder.
-// Nonzero when a name was chosen.
-int ChooseSaveFile(const ChooserRequest& request, int size, char* answer);
+ChooserOutcome ChooseSaveFile(const ChooserRequest& request, int size, char* answer);
 
-// The browse-for-folder dialog; answer (size bytes, at least 260) receives
-// the folder's path. 1 when a folder was chosen, 0 when cancelled (answer
-// then unchanged).
-int ChooseFolder(const ChooserRequest& request, int size, char* answer);
+// The browse-for-folder dialog; answer (size bytes, at least 260, all zero
+// before the call) receives the folder's path, or stays blank for a folder
+// without one in the file system.
+ChooserOutcome ChooseFolder(const ChooserRequest& request, int size, char* answer);

@@ -97,5 +97,14 @@ void RunDateDialog();
 // following the commands of Dialog.feed until one says "close" (accepted
 // 1), the person cancels (accepted 0), no line has come for Dialog.timeout
 // seconds (timedOut 1, as Cancel), or the batch file that started it has
-// ended (orphaned 1).
+// ended (orphaned 1). A feed that can never be read (a folder, a device)
+// ends the tool with a message; a message box still up when the batch
+// file has ended closes, as the window does.
 void RunProgressDialog();
+
+// Whether a result file can be written at path, told without making it:
+// an existing file opens for writing, else its folder takes a new file
+// (one of a name of its own is made there and removed); a device such as
+// NUL can. The progress window asks before it waits, since the result
+// file's existence is the batch file's sign of a cancel.
+bool ResultWritable(const char* path);

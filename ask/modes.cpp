@@ -7,6 +7,7 @@
 
 #include "ask.h"
 #include "choosers.h"
+#include "chosen.h"
 #include "cmdline.h"
 #include "csv.h"
 #include "dialogs.h"
@@ -140,55 +141,59 @@ int AskYesNoCancel(int count, char** args, const AskMode& mode) {
 
 namespace {
 
+// Ends the tool for a choice that cannot be taken whole.
+[[noreturn]] void TooLongToTake(bool several) {
+  if (several) FatalError("Too many files chosen to take them all; choose fewer at a time");
+  FatalError("The path chosen is too long to take whole");
+}
+
 // The file, save, files and folder questions: the chooser's answer, in a
-// buffer of that many characters in bytes of the ANSI code page.
+// buffer of that many characters in bytes of the ANSI code page and two
+// bytes to spare, all zero when cancelled. A dialog that fails, or cannot
+// hand over the whole choice, ends the tool before the result file is
+// touched.
 std::vector<char> Choose(int count, char** args, const AskMode& mode, int characters,
-                         int (*choose)(const ChooserRequest&, int, char*)) {
+                         ChooserOutcome (*choose)(const ChooserRequest&, int, char*)) {
   QuestionSwitches switches = CheckCount(&count, args, 4, mode);  // the result file is args[3]
-  ChooserRequest request{args[2], switches.title, switches.folder, "", "", characters > AnswerSize};
-  if (switches.filter) {
-    // "Label|*.csv;*.txt|..." as the dialog takes it: each part ending in a
-    // zero. A name typed without an extension gets the first pattern's.
-    std::vector<std::string> parts = SplitBars(switches.filter);
-    for (const std::string& part : parts) request.filter += part + '\0';
-    std::string first = parts[1].substr(0, parts[1].find(';'));
-    if (first.rfind("*.", 0) == 0 && first.find_first_of("*?", 2) == std::string::npos)
-      request.defaultExtension = first.substr(2);
-  }
+  bool several = characters > AnswerSize;
+  ChooserRequest request{args[2], switches.title, switches.folder, "", "", several};
+  if (switches.filter) DialogFilter(switches.filter, &request.filter, &request.defaultExtension);
   std::vector<char> answer(AnsiBufferSize(characters) + 2, '\0');
-  choose(request, static_cast<int>(answer.size()), answer.data());
+  ChooserOutcome outcome = choose(request, static_cast<int>(answer.size()), answer.data());
+  if (outcome == ChooserTooSmall) TooLongToTake(several);
+  if (outcome == ChooserFailed)
+    FatalError("The system's dialog for ask %s could not be shown", mode.word);
+  if (outcome != ChooserChosen) answer.assign(answer.size(), '\0');
   return answer;
+}
+
+// The file, save and folder questions: the one path chosen, whole.
+int AskOnePath(int count, char** args, const AskMode& mode,
+               ChooserOutcome (*choose)(const ChooserRequest&, int, char*)) {
+  std::vector<char> answer = Choose(count, args, mode, AnswerSize, choose);
+  std::string path;
+  if (!ChosenPath(answer.data(), answer.size(), &path)) TooLongToTake(false);
+  return WriteResult(args[3], path.c_str());
 }
 
 }  // namespace
 
 int AskFile(int count, char** args, const AskMode& mode) {
-  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseFile);
-  return WriteResult(args[3], answer.data());
+  return AskOnePath(count, args, mode, ChooseFile);
 }
 
 int AskSave(int count, char** args, const AskMode& mode) {
-  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseSaveFile);
-  return WriteResult(args[3], answer.data());
+  return AskOnePath(count, args, mode, ChooseSaveFile);
 }
 
 int AskDir(int count, char** args, const AskMode& mode) {
-  std::vector<char> answer = Choose(count, args, mode, AnswerSize, ChooseFolder);
-  return WriteResult(args[3], answer.data());
+  return AskOnePath(count, args, mode, ChooseFolder);
 }
 
 int AskFiles(int count, char** args, const AskMode& mode) {
   std::vector<char> answer = Choose(count, args, mode, SeveralAnswerSize, ChooseFile);
-  // The folder, then each name; one file alone comes as its full path.
-  std::vector<std::string> parts;
-  for (const char* part = answer.data(); *part; part += strlen(part) + 1) parts.push_back(part);
   std::vector<std::string> paths;
-  if (parts.size() == 1) paths = parts;
-  for (size_t i = 1; i < parts.size(); i++) {
-    char* path = PathJoin(parts[0].c_str(), parts[i].c_str());
-    paths.push_back(path);
-    free(path);
-  }
+  if (!ChosenPaths(answer.data(), answer.size(), &paths)) TooLongToTake(true);
   if (paths.empty()) return WriteResult(args[3], "");
   return WriteResultLines(args[3], paths);
 }
@@ -238,6 +243,9 @@ int AskProgress(int count, char** args, const AskMode& mode) {
   if (switches.title) Dialog.title = switches.title;
   Dialog.prompt = args[2];
   Dialog.feed = args[3];
+  // A result that could not be written at the end would leave the batch
+  // file waiting for ever for a cancel it can never see.
+  if (!ResultWritable(args[4])) FatalError("Can't write to file: %s", args[4]);
   RunProgressDialog();
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
   // The result file is the batch file's sign that the person cancelled:

@@ -26,7 +26,36 @@ std::string CellText(const CsvTable* table, int row, int column) {
   return text;
 }
 
-// A third column that is not blank and not 0 ticks the row at the start.
+bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// The number the digits text[from] to text[to - 1] write.
+int DigitsValue(const char* text, int from, int to) {
+  int value = 0;
+  for (int i = from; i < to; i++) value = value * 10 + (text[i] - '0');
+  return value;
+}
+
+// Takes the rows whose shown text (column 1) is blank out of the table, so
+// that no empty tick box is shown; the rows left keep their order.
+void DropBlankRows(CsvTable* table) {
+  int kept = 0;
+  for (int row = 1; row <= table->rowCount; row++) {
+    char** cells = table->cells + static_cast<size_t>(row - 1) * table->colCount;
+    if (IsBlank(CellText(table, row, 1))) {
+      for (int column = 0; column < table->colCount; column++) free(cells[column]);
+      continue;
+    }
+    char** to = table->cells + static_cast<size_t>(kept) * table->colCount;
+    for (int column = 0; column < table->colCount; column++) to[column] = cells[column];
+    kept++;
+  }
+  table->rowCount = kept;
+}
+
+}  // namespace
+
 bool TickedAtFirst(const CsvTable* table, int row) {
   std::string mark = CellText(table, row, 3);
   size_t first = mark.find_first_not_of(" \t");
@@ -35,17 +64,16 @@ bool TickedAtFirst(const CsvTable* table, int row) {
   return mark != "0";
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-}  // namespace
-
 bool ReadIsoDate(const char* text, int date[3]) {
-  int year = 0, month = 0, day = 0, length = 0;
-  if (sscanf(text, "%4d-%2d-%2d%n", &year, &month, &day, &length) != 3 || length != 10 ||
-      text[4] != '-' || text[7] != '-')
-    return false;
-  for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-    if (text[i] < '0' || text[i] > '9') return false;
+  // Exactly four digits, a dash, two digits, a dash and two digits, with
+  // nothing before or after them.
+  for (int i = 0; i < 10; i++) {
+    bool dash = i == 4 || i == 7;
+    if (dash ? text[i] != '-' : text[i] < '0' || text[i] > '9') return false;
+  }
+  if (text[10] != '\0') return false;
+  int year = DigitsValue(text, 0, 4), month = DigitsValue(text, 5, 7);
+  int day = DigitsValue(text, 8, 10);
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (year < 1601 || month < 1 || month > 12 || day < 1) return false;
   if (day > days[month - 1] + (month == 2 && IsLeapYear(year))) return false;
@@ -55,6 +83,33 @@ bool ReadIsoDate(const char* text, int date[3]) {
   return true;
 }
 
+std::vector<std::string> ReadLabels(const char* given) {
+  std::string text = given;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return SplitBars(text.c_str());
+}
+
+std::string LabelsFault(const std::vector<std::string>& labels) {
+  size_t count = labels.size();
+  if (count < static_cast<size_t>(MinLabels))
+    return std::to_string(count) + (count == 1 ? " label" : " labels") + "; at least " +
+           std::to_string(MinLabels);
+  if (count > static_cast<size_t>(MaxLabels))
+    return std::to_string(count) + " labels; at most " + std::to_string(MaxLabels);
+  for (size_t i = 0; i < count; i++) {
+    std::string which = "Label " + std::to_string(i + 1);
+    // The answer is one line: a label of several would be read by a batch
+    // file's "set /p" only up to its first break.
+    if (labels[i].find_first_of("\r\n") != std::string::npos) return which + " holds a line break";
+    if (IsBlank(labels[i])) return which + " is blank";
+    size_t characters = CountCharacters(labels[i].c_str());
+    if (characters > static_cast<size_t>(LabelMax))
+      return which + " has " + std::to_string(characters) + " characters; at most " +
+             std::to_string(LabelMax);
+  }
+  return "";
+}
+
 int AskCheck(int count, char** args, const AskMode& mode) {
   PrepareDialog(&count, args, 136);
   if (TakeSwitch(&count, args, "-r")) SortLists = 0;
@@ -62,7 +117,9 @@ int AskCheck(int count, char** args, const AskMode& mode) {
   static CsvTable table;
   // Three columns at least: a later row's tick counts where the first row
   // has none.
-  if (LoadCsvFile(&table, args[3], 3) <= 0) FatalError("No data in list file: %s", args[3]);
+  LoadCsvFile(&table, args[3], 3);
+  DropBlankRows(&table);
+  if (table.rowCount <= 0) FatalError("No data in list file: %s", args[3]);
   static std::vector<char> ticks;
   static std::vector<int> shown;
   ticks.assign(table.rowCount + 1, 0);
@@ -76,37 +133,38 @@ int AskCheck(int count, char** args, const AskMode& mode) {
   RunCheckDialog();
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
   if (Dialog.accepted != 1) return WriteResult(args[4], "");
-  // Column 2 of each ticked entry, in the order shown; nothing ticked
-  // leaves the file empty, which a batch file tells from a cancel (one
-  // blank line) by its size.
+  // Column 2 of each ticked entry, in the order shown, or its shown text
+  // where column 2 is blank: a cancel is the one blank line, and a batch
+  // file tells nothing ticked (an empty file) from it by its size.
   std::vector<std::string> answers;
-  for (int row : shown)
-    if (row >= 1 && row <= table.rowCount && ticks[row])
-      answers.push_back(CellText(&table, row, 2));
+  for (int row : shown) {
+    if (row < 1 || row > table.rowCount || !ticks[row]) continue;
+    std::string value = CellText(&table, row, 2);
+    answers.push_back(IsBlank(value) ? CellText(&table, row, 1) : value);
+  }
   return WriteResultLines(args[4], answers);
 }
 
 int AskButtons(int count, char** args, const AskMode& mode) {
   PrepareWindow(96);
   QuestionSwitches switches = CheckCount(&count, args, 5, mode);
-  // The labels as typed; from an @file, without its final line break.
-  std::string given = args[3];
-  while (!given.empty() && (given.back() == '\n' || given.back() == '\r')) given.pop_back();
   static std::vector<std::string> labels;
-  labels = SplitBars(given.c_str());
-  bool good = labels.size() >= MinLabels && labels.size() <= MaxLabels;
-  for (const std::string& label : labels)
-    good = good && label.find_first_not_of(" \t") != std::string::npos &&
-           CountCharacters(label.c_str()) <= static_cast<size_t>(LabelMax);
+  labels = ReadLabels(args[3]);
+  std::string fault = LabelsFault(labels);
+  if (!fault.empty()) RefuseUsage(mode, fault);
   int chosenDefault = 0;
-  if (good && switches.defaultWord) {
+  if (switches.defaultWord) {
     chosenDefault = -1;
-    for (size_t i = 0; i < labels.size(); i++)
+    std::string known;
+    for (size_t i = 0; i < labels.size(); i++) {
       if (chosenDefault < 0 && CompareNoCase(labels[i].c_str(), switches.defaultWord) == 0)
         chosenDefault = static_cast<int>(i);
-    good = chosenDefault >= 0;
+      known += (i ? "|" : "") + labels[i];
+    }
+    if (chosenDefault < 0)
+      RefuseUsage(mode, "-default=" + ShownValue(switches.defaultWord) +
+                            " is not one of the buttons: " + known);
   }
-  if (!good) FatalError("%s", mode.usage);
   Dialog.prompt = args[2];
   Dialog.labels = &labels;
   Dialog.defaultButton = chosenDefault;
@@ -124,7 +182,8 @@ int AskDate(int count, char** args, const AskMode& mode) {
   PrepareWindow(96);
   QuestionSwitches switches = CheckCount(&count, args, 4, mode);
   if (switches.defaultWord && !ReadIsoDate(switches.defaultWord, Dialog.date))
-    FatalError("%s", mode.usage);
+    RefuseUsage(mode, "-default=" + ShownValue(switches.defaultWord) +
+                          " is not a date (YYYY-MM-DD from 1601 on)");
   Dialog.prompt = args[2];
   Dialog.timeout = switches.timeout;
   if (switches.title) Dialog.title = switches.title;

@@ -2,42 +2,42 @@
 // test put into StandInChosen.
 #include "choosers.h"
 
+#include <algorithm>
 #include <string>
 
 #include "choosers_standin.h"
 
 std::string StandInChosen;
+ChooserOutcome StandInChooserFails = ChooserChosen;
 ChooserRequest StandInChooserRequest;
 std::string StandInChooserTitle;
 int StandInChooserCalls = 0;
 
 namespace {
 
-int Answer(const ChooserRequest& request, int size, char* answer) {
+ChooserOutcome Answer(const ChooserRequest& request, int size, char* answer) {
   StandInChooserCalls++;
   StandInChooserRequest = request;
   StandInChooserTitle = request.title;
-  // The answer may hold zeros (several files): it is copied whole, with one
-  // more zero.
-  if (StandInChosen.empty() || static_cast<int>(StandInChosen.size()) + 1 >= size) return 0;
-  StandInChosen.copy(answer, StandInChosen.size());
-  answer[StandInChosen.size()] = '\0';
-  answer[StandInChosen.size() + 1] = '\0';
-  return 1;
+  // The answer may hold zeros (several files): it is copied whole with two
+  // more zeros, as far as the buffer holds them, as a dialog that cuts a
+  // choice too long for it leaves the buffer filled to its end.
+  std::string written = StandInChosen + std::string(2, '\0');
+  written.copy(answer, std::min(written.size(), static_cast<size_t>(size)));
+  if (StandInChooserFails != ChooserChosen) return StandInChooserFails;
+  return StandInChosen.empty() ? ChooserCancelled : ChooserChosen;
 }
 
 }  // namespace
 
-int ChooseFile(const ChooserRequest& request, int size, char* answer) {
-  answer[0] = '\0';
+ChooserOutcome ChooseFile(const ChooserRequest& request, int size, char* answer) {
   return Answer(request, size, answer);
 }
 
-int ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
-  answer[0] = '\0';
+ChooserOutcome ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
   return Answer(request, size, answer);
 }
 
-int ChooseFolder(const ChooserRequest& request, int size, char* answer) {
+ChooserOutcome ChooseFolder(const ChooserRequest& request, int size, char* answer) {
   return Answer(request, size, answer);
 }

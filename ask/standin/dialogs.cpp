@@ -2,6 +2,9 @@
 // and answer what the test scripted.
 #include "dialogs.h"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "dialogs_standin.h"
 #include "frame.h"
 
@@ -84,4 +87,23 @@ void RunDateDialog() {
     Dialog.date[1] = 12;
     Dialog.date[2] = 9;
   }
+}
+
+bool ResultWritable(const char* path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path result(path);
+  if (fs::exists(result, error)) {
+    FILE* f = fopen(path, "ab");
+    if (f) fclose(f);
+    return f != nullptr;
+  }
+  fs::path folder = result.has_parent_path() ? result.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, error)) return false;
+  fs::path scratch = folder / ("~ask-standin-" + std::to_string(StandInDialogRuns) + ".tmp");
+  FILE* f = fopen(scratch.string().c_str(), "wb");
+  if (!f) return false;
+  fclose(f);
+  fs::remove(scratch, error);
+  return true;
 }

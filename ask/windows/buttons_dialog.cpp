@@ -68,6 +68,8 @@ LRESULT ButtonsDialogCreate(HWND window) {
         CreateButton(window, LeftButtonSlot + i, 0, 0, Scaled(Buttons.widths[i]),
                      Scaled(ButtonHeight), style, Caption(labels[i]).c_str());
   }
+  // As tall as the prompt and the rows need, and no smaller.
+  Dialog.minHeight = std::min(8 + Buttons.promptHeight + RowsHeight(), Dialog.maxHeight);
   FitWindow(window, clientWidth, 8 + Buttons.promptHeight + RowsHeight());
   SetFocus(ControlAt(LeftButtonSlot + Dialog.defaultButton));
   StartCountdown(window);

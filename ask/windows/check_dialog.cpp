@@ -2,6 +2,7 @@
 // each entry, which a click on the entry or Space ticks and clears. The
 // list box draws its entries through the dialog (owner-drawn), so that it
 // keeps its own sorting and speed.
+#include <algorithm>
 #include <vector>
 
 #include "kit.h"
@@ -9,6 +10,7 @@
 namespace {
 
 WNDPROC ListProc = nullptr;
+int PromptHeight = 0;  // pixels at 96 DPI
 
 bool Ticked(LPARAM row) {
   return row >= 1 && row < static_cast<LPARAM>(Dialog.ticks->size()) && (*Dialog.ticks)[row];
@@ -72,6 +74,7 @@ LRESULT CheckDialogCreate(HWND window) {
   Dialog.accepted = 0;
   UseDpi(WindowDpi(window));
   int h = CreatePrompt(window);
+  PromptHeight = h;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                 LBS_HASSTRINGS | (SortLists ? LBS_SORT : 0);
   HWND list = CreateControl(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, style, window, FieldSlot,
@@ -88,9 +91,13 @@ LRESULT CheckDialogCreate(HWND window) {
   return 0;
 }
 
+// Height the window gains goes to the list; below its first size the list
+// keeps its first height and the prompt gives up what is missing.
 void CheckDialogLayout(int W, int H) {
-  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(120));
-  Place(FieldSlot, Scaled(8), H - Scaled(104), W - Scaled(16), Scaled(64));
+  int listHeight = std::max(Scaled(64), H - Scaled(PromptHeight + 56));
+  int listTop = H - Scaled(40) - listHeight;
+  Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), std::max(0, listTop - Scaled(16)));
+  Place(FieldSlot, Scaled(8), listTop, W - Scaled(16), listHeight);
   PlaceButtonPair(W, H);
   ShowControls();
 }

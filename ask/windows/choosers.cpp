@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <direct.h>
 #include <shlobj.h>
@@ -31,8 +32,8 @@ const char* ExistingFolder(const char* folder) {
 // The open- or save-file dialog, found in comdlg32 by name: the prompt as
 // title, the answer buffer, and the folder, file types and default
 // extension asked for.
-int RunFileDialog(const char* function, DWORD flags, const ChooserRequest& request, int size,
-                  char* answer) {
+ChooserOutcome RunFileDialog(const char* function, DWORD flags, const ChooserRequest& request,
+                             int size, char* answer) {
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.lpstrFile = answer;
@@ -44,13 +45,13 @@ int RunFileDialog(const char* function, DWORD flags, const ChooserRequest& reque
   dialog.nFilterIndex = 1;
   if (!request.defaultExtension.empty()) dialog.lpstrDefExt = request.defaultExtension.c_str();
   dialog.Flags = OFN_EXPLORER | flags | (request.several ? OFN_ALLOWMULTISELECT : 0);
-  answer[0] = '\0';
-  answer[1] = '\0';
 
   // comdlg32 and what it pulls in are loaded here, not at every start of
   // ask: most questions never show a file dialog. Both dialogs take the
   // same record.
   auto run = XSystemFunctionAs<decltype(&GetOpenFileNameA)>("comdlg32.dll", function);
+  auto error =
+      XSystemFunctionAs<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
   // The dialog may change the current folder while the user browses; put
   // it back, so that relative paths mean what they meant before. A folder
   // too long for the buffer cannot be restored, so it is not tried.
@@ -58,8 +59,14 @@ int RunFileDialog(const char* function, DWORD flags, const ChooserRequest& reque
   bool haveSaved = _getcwd(saved.data(), static_cast<int>(saved.size())) != nullptr;
   PrepareShell();
   BOOL chosen = run(&dialog);
+  // Cancel leaves no error. A buffer too small for the choice makes the
+  // call fail with the size it needed in the buffer's first bytes, which
+  // are no path.
+  DWORD failure = chosen ? 0 : error();
   if (haveSaved) _chdir(saved.data());
-  return chosen;
+  if (chosen) return ChooserChosen;
+  if (failure == FNERR_BUFFERTOOSMALL) return ChooserTooSmall;
+  return failure ? ChooserFailed : ChooserCancelled;
 }
 
 // Gives the folder dialog the caption and the first folder asked for, once
@@ -75,23 +82,23 @@ int CALLBACK FolderDialogReady(HWND window, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-int ChooseFile(const ChooserRequest& request, int size, char* answer) {
+ChooserOutcome ChooseFile(const ChooserRequest& request, int size, char* answer) {
   return RunFileDialog("GetOpenFileNameA", 0, request, size, answer);
 }
 
-int ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
+ChooserOutcome ChooseSaveFile(const ChooserRequest& request, int size, char* answer) {
   return RunFileDialog("GetSaveFileNameA", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, request, size,
                        answer);
 }
 
-int ChooseFolder(const ChooserRequest& request, int size, char* answer) {
+ChooserOutcome ChooseFolder(const ChooserRequest& request, int size, char* answer) {
   BROWSEINFOA dialog = {};
   dialog.lpszTitle = request.title;
   dialog.lpfn = FolderDialogReady;
   dialog.lParam = reinterpret_cast<LPARAM>(&request);
   PrepareShell();
   LPITEMIDLIST item = SHBrowseForFolderA(&dialog);
-  if (!item) return 0;
+  if (!item) return ChooserCancelled;
   // An item with no file-system path (such as a virtual folder) leaves the
   // answer as it was: blank. The path is taken in its wide form and
   // converted as the ANSI call converts it, into the whole answer buffer:
@@ -102,5 +109,5 @@ int ChooseFolder(const ChooserRequest& request, int size, char* answer) {
     if (!WideCharToMultiByte(CP_ACP, 0, path, -1, answer, size, nullptr, nullptr)) answer[0] = '\0';
   }
   ILFree(item);
-  return 1;
+  return ChooserChosen;
 }

@@ -88,7 +88,10 @@ LRESULT DateDialogCreate(HWND window) {
 void DateDialogLayout(int W, int H) {
   int below = Scaled(8 + static_cast<int>(Calendar.cy) + 48);
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8) - below);
-  Place(FieldSlot, Scaled(8), H - below + Scaled(8), Scaled(Calendar.cx), Scaled(Calendar.cy));
+  // Centred: the window is as wide as the prompt wants, mostly wider than
+  // the calendar.
+  Place(FieldSlot, (W - Scaled(Calendar.cx)) / 2, H - below + Scaled(8), Scaled(Calendar.cx),
+        Scaled(Calendar.cy));
   PlaceButtonPair(W, H);
   ShowControls();
 }

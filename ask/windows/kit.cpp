@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <new>
 #include <vector>
 
 #include "frame.h"
@@ -24,6 +25,19 @@ constexpr int AcceleratorTableId = 201;
 // The window procedure that TakeEnterAndEscape replaced: the text field's
 // or the list's, one control only.
 WNDPROC SavedFieldProc = nullptr;
+
+// The dialog's own procedure, which the class's procedure calls.
+WNDPROC DialogProcedure = nullptr;
+
+// Set once a procedure has run out of memory: the box that says so is up,
+// and the dialog's code no longer runs (its messages would only fail
+// again) until the tool ends.
+bool OutOfMemory = false;
+
+// The handle the message loop waits on beside its messages, and what it
+// calls when the handle is signalled; null for none.
+HANDLE WatchedHandle = nullptr;
+void (*WatchedSignalled)(HWND window) = nullptr;
 
 // --- Scaling with the screen's DPI ---
 //
@@ -406,12 +420,44 @@ void TakeEnterAndEscape(HWND control) {
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputEditProc)));
 }
 
-LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHAR && (LOWORD(wParam) == 13 || LOWORD(wParam) == 27)) {
+namespace {
+
+// Ends the tool from inside a window procedure as every allocation failure
+// ends it (the frame's message, status 1). A C++ exception must not unwind
+// through the system's frames that called the procedure, so the kit's
+// procedures catch it and come here; while the box is up, the dialog's own
+// code no longer runs, as its messages would only fail again.
+[[noreturn]] void EndOutOfMemory() {
+  OutOfMemory = true;
+  FatalError("Out of memory");
+}
+
+LRESULT InputEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!OutOfMemory && message == WM_CHAR && (LOWORD(wParam) == 13 || LOWORD(wParam) == 27)) {
     PostMessageA(GetParent(window), WM_COMMAND, LOWORD(wParam) == 13 ? CmdAccept : CmdCancel, 0);
     return 0;
   }
   return CallWindowProcW(SavedFieldProc, window, message, wParam, lParam);
+}
+
+// The procedure of the dialogs' window class: the dialog's own, guarded.
+LRESULT CALLBACK GuardedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (OutOfMemory) return DefWindowProcA(window, message, wParam, lParam);
+  try {
+    return DialogProcedure(window, message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    EndOutOfMemory();
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return InputEditMessage(window, message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    EndOutOfMemory();
+  }
 }
 
 // --- Running a dialog ---
@@ -494,7 +540,8 @@ void RunDialog(WNDPROC procedure) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
+  DialogProcedure = procedure;
+  windowClass.lpfnWndProc = GuardedDialogProc;
   windowClass.hInstance = instance;
   windowClass.hCursor =
       static_cast<HCURSOR>(LoadImageA(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED));
@@ -515,9 +562,22 @@ void RunDialog(WNDPROC procedure) {
   // The loop takes and hands on messages in their wide forms: what the
   // person types then reaches the text field (whose procedure is wide too)
   // as UTF-16, where an ANSI loop would squeeze each character through the
-  // system's code page first. Every other call stays ANSI.
+  // system's code page first. Every other call stays ANSI. While a handle
+  // is watched, the loop waits on it beside the messages, and takes one
+  // message after each signal, so that neither starves the other.
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  for (;;) {
+    if (WatchedHandle) {
+      DWORD woke = MsgWaitForMultipleObjectsEx(1, &WatchedHandle, INFINITE, QS_ALLINPUT,
+                                               MWMO_INPUTAVAILABLE);
+      if (woke == WAIT_OBJECT_0) WatchedSignalled(window);
+      if (woke == WAIT_FAILED) WatchedHandle = nullptr;
+      // A message sent from another thread is handled inside the look.
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) continue;
+      if (message.message == WM_QUIT) break;
+    } else if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+      break;
+    }
     StopCountdownOnInput(window, message);
     if (DialogKey(window, message)) continue;
     if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
@@ -525,4 +585,10 @@ void RunDialog(WNDPROC procedure) {
       DispatchMessageW(&message);
     }
   }
+  WatchedHandle = nullptr;
+}
+
+void WatchInLoop(HANDLE handle, void (*signalled)(HWND window)) {
+  WatchedHandle = handle;
+  WatchedSignalled = signalled;
 }

@@ -51,6 +51,7 @@ HWND CreateCommonControl(HWND parent, int slot, const char* className, DWORD sty
 
 // Installs InputEditProc on a control: Enter and Escape become the
 // commands CmdAccept and CmdCancel to its parent. One control at a time.
+// Running out of memory in it ends the tool with "Out of memory".
 void TakeEnterAndEscape(HWND control);
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -123,4 +124,12 @@ void ShowControls();
 // Shift+Tab move the focus round the controls that take it, in the order
 // they were made; a focused button takes Enter as a press, elsewhere Enter
 // is CmdAccept; Escape is CmdCancel; the arrows move along the buttons.
+// The procedure runs guarded: running out of memory in it (std::bad_alloc)
+// ends the tool with the frame's "Out of memory", as InputEditProc does.
 void RunDialog(WNDPROC procedure);
+
+// Makes the message loop of RunDialog wait on a handle too: each time it
+// is signalled, the loop calls signalled with the dialog's window, which
+// must reset it (or watch another). Null: none. One handle at a time; any
+// routine of the dialog may change it.
+void WatchInLoop(HANDLE handle, void (*signalled)(HWND window));

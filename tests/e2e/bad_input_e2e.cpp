@@ -507,13 +507,30 @@ std::vector<Row> Rows() {
        "ask",
        "ok p out.txt -timeout=99999999999999999999999",
        nullptr,
-       {Box("ask ok prompt outfile")},
+       {Box("-timeout=99999999999999999999999 is not 1 to 86400 seconds\nask ok prompt outfile")},
        1},
+      {"ButtonLabelWithALineBreak",
+       "ask",
+       "buttons p @labels.txt out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "labels.txt", "Save\r\nnow|Discard\r\n");
+       },
+       {Box("Label 1 holds a line break\nask buttons prompt labels outfile")},
+       1},
+      {"CheckEntryWithoutAValue",
+       "ask",
+       "check -r p docs.csv out.txt",
+       [](const std::string& s, LaunchOptions*, Row*) {
+         Write(s, "docs.csv", "Docs,,1\r\n,hidden,1\r\nTools,tools,1\r\n");
+       },
+       {Dialog("p", Right)},
+       0,
+       "Docs\r\ntools\r\n"},
       {"DefaultNamingNoButton",
        "ask",
        "ync p out.txt -default=%s%n",
        nullptr,
-       {Box("ask ync prompt outfile")},
+       {Box("-default=%s%n is not one of the buttons: yes|no|cancel\nask ync prompt outfile")},
        1},
   };
 }

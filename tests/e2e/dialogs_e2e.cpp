@@ -166,6 +166,20 @@ TEST_F(DialogTest, ResizingGivesWidthToFieldAndHeightToLabel) {
   EXPECT_EQ(Finish(), 0);
 }
 
+TEST_F(DialogTest, ResizedCheckListTakesTheHeight) {
+  WriteFileBytes(JoinPath(scratch_, "c.csv"), "Red,1\r\nGreen,2\r\nBlue,3\r\nGrey,4\r\n");
+  HWND dialog = StartDialog("check \"Resize me\" c.csv out.txt");
+  ASSERT_TRUE(dialog);
+  HWND label = GetDlgItem(dialog, LabelId), list = GetDlgItem(dialog, FieldId);
+  RECT before = RectOf(dialog), labelBefore = RectOf(label), listBefore = RectOf(list);
+  MoveWindow(dialog, before.left, before.top, Width(before), Height(before) + 60, TRUE);
+  int entry = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(Height(RectOf(label)), Height(labelBefore)) << "the prompt keeps its height";
+  EXPECT_GT(Height(RectOf(list)), Height(listBefore) + 60 - entry) << "in whole entries";
+  PressButton(dialog, LeftId);
+  EXPECT_EQ(Finish(), 0);
+}
+
 TEST_F(DialogTest, MinimizingKeepsTheLayout) {
   HWND dialog = StartDialog("text \"Minimize me\" out.txt");
   ASSERT_TRUE(dialog);

@@ -95,6 +95,9 @@ TEST_F(PickTest, ButtonsWriteTheLabelPressed) {
     HWND dialog = StartWindow(c.args);
     ASSERT_TRUE(dialog);
     std::vector<ButtonInfo> buttons = ButtonsOf(dialog);
+    // One row under a one-line prompt: the window no taller than they need.
+    RECT label = RectOf(GetDlgItem(dialog, 4000)), button = RectOf(GetDlgItem(dialog, LeftId));
+    EXPECT_LT(label.bottom - label.top, button.bottom - button.top) << c.args;
     if (std::string(c.args).find("R&D") != std::string::npos) {
       ASSERT_EQ(buttons.size(), 6u);
       EXPECT_EQ(buttons[3].text, "R&&D") << "shown as typed";
@@ -133,10 +136,34 @@ TEST_F(PickTest, DateIsWrittenAsYearMonthDay) {
     HWND dialog = StartWindow(c.args);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(ClassOf(GetDlgItem(dialog, FieldId)), "SysMonthCal32");
+    RECT client, calendar = RectOf(GetDlgItem(dialog, FieldId));
+    GetClientRect(dialog, &client);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&calendar), 2);
+    EXPECT_LE(abs(calendar.left - (client.right - calendar.right)), 1) << "centred";
     if (c.key) PressKey(dialog, c.key);
     if (c.key == VK_RIGHT) PressKey(dialog, VK_RETURN);
     EXPECT_EQ(WaitForExit(child_), 0) << c.args;
     EXPECT_EQ(ReadFileBytes(out_), c.written) << c.args;
+  }
+}
+
+// A bad value is named before the usage, and with a good -timeout= the box
+// closes itself, as nobody may be there to press Ok.
+TEST_F(PickTest, TimedUsageBoxesNameTheFaultAndCloseThemselves) {
+  struct {
+    const char* args;
+    const char* text;
+  } cases[] = {
+      {"buttons -timeout=1 p A|B|C|D|E|F|G out.txt",
+       "7 labels; at most 6\nask buttons prompt labels outfile"},
+      {"ok p out.txt extra -timeout=1", "ask ok prompt outfile"},
+  };
+  for (const auto& c : cases) {
+    child_ = Start(Command("ask", c.args));
+    HWND box = WaitForWindow(*child_, MessageBoxClass);
+    ASSERT_TRUE(box) << c.args;
+    EXPECT_EQ(MessageBoxText(box), c.text) << c.args;
+    EXPECT_EQ(WaitForExit(child_, 5000), 1) << c.args;
   }
 }
 
@@ -145,6 +172,17 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
   CreateDirectoryA(folder.c_str(), nullptr);
   for (const char* name : {"2026-10.csv", "2026-11.csv", "notes.txt"})
     WriteFileBytes(JoinPath(folder, name), "x");
+  // A photo folder chosen whole, the names typed quoted as the file list
+  // puts them there when all its entries are chosen (under Wine, choosing
+  // 1,200 entries in the list with Shift+End takes over a minute).
+  std::string photos = JoinPath(scratch_, "Photos"), typed, all;
+  CreateDirectoryA(photos.c_str(), nullptr);
+  for (int i = 1; i <= 1200; i++) {
+    std::string name = "IMG_20240101_120000_" + std::to_string(10000 + i).substr(1) + ".jpg";
+    WriteFileBytes(JoinPath(photos, name), "");
+    typed += "\"" + name + "\" ";
+    all += JoinPath(photos, name) + "\r\n";
+  }
   struct {
     std::string args;
     const char* title;
@@ -162,6 +200,7 @@ TEST_F(PickTest, ChoosersOpenInTheFolderAndShowTheFileTypes) {
        "\"2026-10.csv\" \"2026-11.csv\"",
        JoinPath(folder, "2026-10.csv") + "\r\n" + JoinPath(folder, "2026-11.csv") + "\r\n"},
       {"files -folder=no-such-folder Pick out.txt", "Pick", -1, "", "\r\n"},  // Cancel
+      {"files -folder=Photos Pick out.txt", "Pick", 1200, typed.c_str(), all},
   };
   for (const auto& c : cases) {
     HWND dialog = StartWindow(c.args, MessageBoxClass);

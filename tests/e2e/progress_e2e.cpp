@@ -7,6 +7,7 @@
 #include "e2e_test.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 namespace {
 
@@ -122,20 +123,29 @@ TEST_F(ProgressTest, CancelEscapeAndCloseWriteABlankLine) {
 }
 
 TEST_F(ProgressTest, SilenceStandardInputAndUsage) {
-  // No line for the time given: as Cancel.
+  // No line for the time given: as Cancel. A feed held open by another
+  // program fails every read, logged once.
   std::string log = JoinPath(scratch_, "p.log");
+  HANDLE held = CreateFileA(feed_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   StartWindow("progress -timeout=1 Working feed.txt out.txt -dbg=1 -log=" + log);
   EXPECT_EQ(WaitForExit(child_), 0);
+  CloseHandle(held);
   EXPECT_EQ(ReadFileBytes(out_), "\r\n");
-  EXPECT_NE(ReadFileBytes(log).find("Timed out after 1 s"), std::string::npos)
-      << ReadFileBytes(log);
+  std::string logged = ReadFileBytes(log);
+  EXPECT_NE(logged.find("Timed out after 1 s"), std::string::npos) << logged;
+  size_t failed = logged.find("Can't read the progress from feed.txt: error 32\r\n");
+  EXPECT_NE(failed, std::string::npos) << logged;
+  EXPECT_EQ(logged.find("Can't read the progress", failed + 1), std::string::npos) << logged;
 
-  // Standard input: every line, its end as "close".
-  WriteFileBytes(JoinPath(scratch_, "steps.txt"), "#Step one\r\n40\r\npulsate\r\n90");
+  // Standard input: every line, its end as "close"; a line that is no
+  // command is logged as it came, without its CR.
+  WriteFileBytes(JoinPath(scratch_, "steps.txt"), "#Step one\r\n40\r\n20x\r\npulsate\r\n90");
   options_.input = JoinPath(scratch_, "steps.txt");
-  child_ = Start(Command("ask", "progress Working - out.txt"));
+  child_ = Start(Command("ask", "progress Working - out.txt -dbg=1 -log=" + log));
   EXPECT_EQ(WaitForExit(child_), 0);
   EXPECT_EQ(ReadFileBytes(out_), "ok\r\n");
+  EXPECT_NE(ReadFileBytes(log).find("Ignored feed line: 20x\r\n"), std::string::npos)
+      << ReadFileBytes(log);
   options_.input.clear();
 
   BoxSeen box;
@@ -176,6 +186,115 @@ TEST_F(ProgressTest, BatchFileAppendsAreNeverRefusedAndItsEndEndsTheWindow) {
       << "the window outlived its batch";
   if (IsWindow(orphan)) CloseWindowNow(orphan);
   EXPECT_EQ(ReadFileBytes(out_), "<missing>");
+}
+
+TEST_F(ProgressTest, WhatCanNeverWorkIsRefusedBeforeTheWindow) {
+  CreateDirectoryA(JoinPath(scratch_, "folder").c_str(), nullptr);
+  struct {
+    const char* args;
+    const char* box;
+  } rows[] = {
+      {"folder out.txt", "Can't read the progress from folder: it is a folder, not a file."},
+      {"NUL out.txt", "Can't read the progress from NUL: it is a device, not a file."},
+      {"feed.txt missing\\out.txt", "Can't write to file: missing\\out.txt"},
+      {"feed.txt folder", "Can't write to file: folder"},
+  };
+  for (const auto& row : rows) {
+    BoxSeen box;
+    EXPECT_EQ(RunWithBox(Command("ask", std::string("progress Working ") + row.args), &box), 1)
+        << row.args;
+    EXPECT_EQ(box.text, row.box) << row.args;
+    EXPECT_EQ(ReadFileBytes(out_), "<missing>") << row.args;
+  }
+}
+
+TEST_F(ProgressTest, AFeedWithoutLineEndsKeepsTheWindowAnsweringInBoundedMemory) {
+  HWND window = StartWindow("progress Working feed.txt out.txt");
+  ASSERT_TRUE(window);
+  PROCESS_MEMORY_COUNTERS before = {};
+  ASSERT_TRUE(GetProcessMemoryInfo(child_->process, &before, sizeof before));
+  Append(std::string(100 << 20, 'x'));
+  Append("\n50\n");
+  bool answering = true;
+  EXPECT_TRUE(WaitUntil([&] {
+    DWORD_PTR unused = 0;
+    answering = answering && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &unused);
+    return BarOf(window) == 50;
+  })) << "the line after the long one";
+  EXPECT_TRUE(answering);
+  PROCESS_MEMORY_COUNTERS after = {};
+  ASSERT_TRUE(GetProcessMemoryInfo(child_->process, &after, sizeof after));
+  EXPECT_LT(after.PeakPagefileUsage - before.PeakPagefileUsage, 64u << 20);
+  Append("close\n");
+  EXPECT_EQ(WaitForExit(child_), 0);
+  EXPECT_EQ(ReadFileBytes(out_), "ok\r\n");
+}
+
+TEST_F(ProgressTest, CancelIsDrawnAfterAWrappingLabel) {
+  HWND window = StartWindow("progress Working feed.txt out.txt");
+  ASSERT_TRUE(window);
+  int height = Height(RectOf(window));
+  Append("#" + std::string(40, 'w') + " " + std::string(40, 'w') + " " + std::string(40, 'w') +
+         "\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return Height(RectOf(window)) > height; }));
+  Sleep(500);
+  // The button as the screen shows it: its top and bottom halves each hold
+  // more than the blank face colour (its edges, its caption).
+  RECT r = RectOf(GetDlgItem(window, CancelId));
+  HDC screen = GetDC(nullptr);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  int drawn[2] = {0, 0};
+  for (int y = r.top; y < r.bottom; y++)
+    for (int x = r.left; x < r.right; x++)
+      drawn[y >= (r.top + r.bottom) / 2] += GetPixel(screen, x, y) != face;
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(drawn[0], 20) << "top half";
+  EXPECT_GT(drawn[1], 20) << "bottom half";
+
+  // A label too tall for the screen is cut: the window stays on it.
+  std::string words;
+  while (words.size() < 60000) words += "word ";
+  Append("#" + words + "\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(window, LabelId)).rfind("word", 0) == 0; }));
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(RectOf(window).bottom, work.bottom);
+  std::string label = TextOf(GetDlgItem(window, LabelId));
+  EXPECT_EQ(label.substr(label.size() - 3), "...");
+  Append("close\r\n");
+  EXPECT_EQ(WaitForExit(child_), 0);
+}
+
+TEST_F(ProgressTest, ABoxAtTheEndClosesWhenTheBatchFileHasEnded) {
+  // The result's folder goes while the window is up, so that writing it
+  // fails at "close"; the box that says so goes with the batch file.
+  std::string folder = JoinPath(scratch_, "sub");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteFileBytes(JoinPath(scratch_, "late.bat"), "@echo off\r\nstart \"\" " + ToolPath("ask") +
+                                                     " progress Late feed.txt sub\\out.txt\r\n"
+                                                     "ping -n 4 127.0.0.1 >nul\r\n");
+  Child* batch = Start("cmd.exe /c late.bat");
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    window = FindWindowA(DialogClass, "Ask");
+    return window && TextOf(GetDlgItem(window, LabelId)) == "Late";
+  }));
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  Child ask{
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid),
+      pid};
+  ASSERT_TRUE(ask.process);
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+  Append("close\r\n");
+  EXPECT_TRUE(WaitUntil([&] {
+    HWND box = FindWindowA(MessageBoxClass, nullptr);
+    DWORD owner = 0;
+    if (box) GetWindowThreadProcessId(box, &owner);
+    return owner == pid;
+  })) << "no box for the result";
+  EXPECT_EQ(WaitForExit(batch), 0);
+  EXPECT_EQ(WaitForExit(&ask, 5000), 1) << "the box outlived its batch";
 }
 
 }  // namespace

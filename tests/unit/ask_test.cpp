@@ -10,6 +10,7 @@
 #include "frame.h"
 #include "standin.h"
 #include "test_util.h"
+#include "unicode.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ class AskTest : public ::testing::Test {
   void SetUp() override {
     StandInReset();
     StandInChosen.clear();
+    StandInChooserFails = ChooserChosen;
     StandInChooserCalls = 0;
     StandInDialogRuns = 0;
     StandInAccept = 0;
@@ -142,6 +144,46 @@ TEST_F(AskTest, FileAndFolderModes) {
   StandInChosen.clear();
   EXPECT_EQ(Run("ask dir p " + out_), 0);
   EXPECT_EQ(ReadBytes(out_), std::string(Eol));
+}
+
+// What each chooser hands back, as the dialog leaves its buffer: every
+// path whole, or status 1 with the result file untouched.
+TEST_F(AskTest, ChoosersWriteTheWholeAnswerOrNothing) {
+  const size_t size = AnsiBufferSize(SeveralAnswerSize) + 2;  // the files buffer in bytes
+  std::string photos = "C:\\Photos";                          // a folder's answer, that long
+  while (photos.size() < size) photos += std::string(1, '\0') + "IMG_20240101_120000_0001.jpg";
+  const std::string eol = Eol, tooLong = "The path chosen is too long to take whole",
+                    tooMany = "Too many files chosen to take them all; choose fewer at a time";
+  struct {
+    const char* mode;
+    std::string chosen;
+    ChooserOutcome fails;
+    int status;
+    std::string written;  // or, for status 1, the box's text
+  } cases[] = {
+      {"files", std::string("C:\\Photos\0a.jpg\0b.jpg", 21), ChooserChosen, 0,
+       "C:\\Photos\\a.jpg" + eol + "C:\\Photos\\b.jpg" + eol},
+      {"files", "C:\\Photos\\a.jpg", ChooserChosen, 0, "C:\\Photos\\a.jpg" + eol},
+      {"files", photos + "_cut", ChooserChosen, 1, tooMany},             // cut at the buffer's end
+      {"files", photos.substr(0, size - 1), ChooserChosen, 1, tooMany},  // one zero, at the end
+      {"files", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooMany},  // the size needed
+      {"file", std::string("\x30\x75", 2), ChooserTooSmall, 1, tooLong},
+      {"save", std::string(1001, 'x'), ChooserChosen, 1, tooLong},
+      {"files", "C:\\left\\over.txt", ChooserCancelled, 0, eol},
+      {"save", "", ChooserFailed, 1, "The system's dialog for ask save could not be shown"},
+  };
+  for (const auto& c : cases) {
+    StandInReset();
+    WriteBytes(out_, "old\r\n");
+    StandInChosen = c.chosen;
+    StandInChooserFails = c.fails;
+    std::string row = std::string(c.mode) + " " + std::to_string(c.chosen.size()) + " bytes";
+    EXPECT_EQ(Run(std::string("ask ") + c.mode + " p " + out_), c.status) << row;
+    EXPECT_EQ(c.status ? OnlyBox().text : ReadBytes(out_), c.written) << row;
+    if (c.status) {
+      EXPECT_EQ(ReadBytes(out_), "old\r\n") << row << ": untouched";
+    }
+  }
 }
 
 TEST_F(AskTest, UnwritableResultIsFatalAfterTheQuestion) {
@@ -336,11 +378,17 @@ TEST_F(AskTest, ListWithOneColumnWritesBlank) {
 
 TEST_F(AskTest, ListWithoutDataIsFatal) {
   std::string empty = ScratchPath("empty.csv"), missing = ScratchPath("missing.csv");
+  std::string blank = ScratchPath("blank.csv");
   WriteBytes(empty, "");
-  for (const std::string& list : {empty, missing}) {
+  WriteBytes(blank, "\r\n  \r\n\"\",1\r\n");
+  struct {
+    const char* mode;
+    std::string list;
+  } cases[] = {{"list", empty}, {"list", missing}, {"check", empty}, {"check", blank}};
+  for (const auto& c : cases) {
     StandInReset();
-    EXPECT_EQ(Run("ask list p " + list + " " + out_), 1);
-    EXPECT_EQ(OnlyBox().text, "No data in list file: " + list);
+    EXPECT_EQ(Run(std::string("ask ") + c.mode + " p " + c.list + " " + out_), 1) << c.list;
+    EXPECT_EQ(OnlyBox().text, "No data in list file: " + c.list);
     EXPECT_EQ(StandInDialogRuns, 0);
   }
   EXPECT_EQ(ReadBytes(out_), "old line 1\r\nold line 2\r\n") << "untouched";

@@ -16,6 +16,7 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
     std::string bytes;
     Strings lines;
     std::string pending;
+    size_t notes = 0;
   } cases[] = {
       // UTF-8, CR LF, LF and half lines: the end-to-end progress tests.
       {std::string("\xFF\xFE"
@@ -31,11 +32,23 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
        {"40"},
        ""},
       {"\xEF\xBB", {}, "\xEF\xBB"},  // perhaps a mark: wait for its end
+      // Dropped with a note: a line over FeedLineMax bytes, a byte of no
+      // UTF-16 unit (here after ANSI lines that put UTF-16 ones out of step).
+      {std::string(FeedLineMax, 'k') + "\n" + std::string(FeedLineMax + 1, 'x') + "\n20\n",
+       {std::string(FeedLineMax, 'k'), "20"},
+       "",
+       1},
+      {std::string("\xFF\xFEw\0x\0\r\0\n\0y\r\nz\0\n\0qr\0\n\0", 22),
+       {"wx\r", "y\r", "z", "r"},
+       "",
+       1},
+      {std::string("\xFE\xFF\0w\0\nx\r\n\0y\0\n", 13), {"w", "x\r", "y"}, ""},
   };
   for (const auto& c : cases) {
     FeedState state{};
     EXPECT_EQ(FeedLines(&state, c.bytes, false), c.lines) << c.bytes;
     EXPECT_EQ(state.pending, c.pending) << c.bytes;
+    EXPECT_EQ(state.notes.size(), c.notes) << c.bytes;
   }
   FeedState state{};
   EXPECT_EQ(FeedLines(&state, "90", true), Strings{"90"}) << "the end of input ends the line";
@@ -52,6 +65,8 @@ TEST(ParseFeedLine, Commands) {
       // is left to them; here the edges they do not reach.
       {"100 \t\r", FeedValue, 100, ""},
       {"040", FeedValue, 40, ""},
+      {" \t20", FeedValue, 20, ""},
+      {"  #go on ", FeedText, 0, "go on"},
       {"99999999999", FeedIgnored, 0, ""},
       {"-5", FeedIgnored, 0, ""},
       {"", FeedIgnored, 0, ""},

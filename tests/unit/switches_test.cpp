@@ -19,6 +19,7 @@ class SwitchesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     StandInReset();
+    MessageTimeout = 0;
     StandInDialogRuns = 0;
     StandInAccept = 0;
     StandInTyped.clear();
@@ -209,15 +210,16 @@ TEST_F(SwitchesTest, DialogTimeLimitsAndTheListDefault) {
 }
 
 TEST_F(SwitchesTest, CheckWritesTheTickedRowsOrAnEmptyFile) {
-  WriteBytes(list_, "Red,1\nGreen,2,yes\nBlue,3,0\nGrey\n");
+  // The blank rows are not shown, the ticked one with them too.
+  WriteBytes(list_, "Red,1\nGreen,2,yes\n\nBlue,3,0\n \" \",9,1\nGrey, \" \"\n");
   struct {
     int accept;
     std::vector<int> toggles;  // rows the person ticks or clears
     std::string written;
   } cases[] = {
-      {1, {}, "2" + std::string(Eol)},  // ticked by the third column
-      {1, {1, 4}, "1" + std::string(Eol) + "2" + Eol + Eol},
-      {1, {2}, ""},  // nothing ticked: zero bytes
+      {1, {}, "2" + std::string(Eol)},                                 // ticked by the third column
+      {1, {1, 4}, "1" + std::string(Eol) + "2" + Eol + "Grey" + Eol},  // no value: its text
+      {1, {2}, ""},                                                    // nothing ticked: zero bytes
       {0, {1}, Eol},
   };
   for (const auto& c : cases) {
@@ -251,53 +253,79 @@ TEST_F(SwitchesTest, TimeoutIsLoggedAboveLevelZero) {
   EXPECT_EQ(ReadBytes(log).find("Timed out"), std::string::npos) << "answered in time";
 }
 
+// A bad value is named on a line before the usage; a plain wrong count
+// shows the usage alone. Either box closes itself after a good -timeout=.
 TEST_F(SwitchesTest, BadOrRepeatedSwitchesAreAWrongCount) {
+  WriteBytes(list_, "Save\r\nnow|Discard\r\n");  // labels with a line break inside
+  const char* const Ok = "ask ok prompt outfile";
+  const char* const List = "ask list [-r] [-bn|-bd] prompt list.csv out.txt";
+  const char* const Buttons = "ask buttons prompt labels outfile";
+  const char* const Date = "ask date prompt outfile";
   struct {
     const char* args;
+    const char* fault;  // the line before the usage; null: the usage alone
     const char* usage;
+    int timeout = 0;  // seconds after which the box closes itself
   } cases[] = {
-      {"ok p %OUT% -timeout=0", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=86401", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=+5", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=1.5", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=99999999999999999999", "ask ok prompt outfile"},
-      {"ok p %OUT% -timeout=1 -timeout=1", "ask ok prompt outfile"},
-      {"ok p %OUT% -default=yes", "ask ok prompt outfile"},
-      {"yn p %OUT% -default=cancel", "ask yn prompt outfile"},
-      {"yn p %OUT% -default=yes -default=no", "ask yn prompt outfile"},
-      {"ync p %OUT% -default=maybe", "ask ync prompt outfile"},
-      {"ync p", "ask ync prompt outfile"},
-      {"text p %OUT% -default=x", "ask text [-bn|-bd] prompt outfile"},
-      {"pass p %OUT% extra -timeout=5", "ask pass [-bn|-bd] prompt outfile"},
-      {"edit p d %OUT% -timeout=5 extra", "ask edit [-bn|-bd] prompt default outfile"},
-      {"list p %LIST% %OUT% -default=a -default=b",
-       "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
-      {"list p %LIST% %OUT% -timeout=x", "ask list [-r] [-bn|-bd] prompt list.csv out.txt"},
-      {"progress p feed.txt %OUT% -bn", "ask progress prompt feedfile outfile"},
-      {"progress p feed.txt %OUT% -default=ok", "ask progress prompt feedfile outfile"},
-      {"check -default=a p %LIST% %OUT%", "ask check [-bn|-bd] prompt list.csv outfile"},
-      {"buttons p One %OUT%", "ask buttons prompt labels outfile"},
-      {"buttons p A|B|C|D|E|F|G %OUT%", "ask buttons prompt labels outfile"},
-      {"buttons p \"A| |B\" %OUT%", "ask buttons prompt labels outfile"},
+      {"ok p %OUT% -timeout=0", "-timeout=0 is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=86401", "-timeout=86401 is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=", "-timeout= is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=+5", "-timeout=+5 is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=1.5", "-timeout=1.5 is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=99999999999999999999",
+       "-timeout=99999999999999999999 is not 1 to 86400 seconds", Ok},
+      {"ok p %OUT% -timeout=1 -timeout=1", "-timeout= is given twice", Ok},
+      {"ok p %OUT% -default=yes", "-default=yes is not one of the buttons: ok|cancel", Ok},
+      {"ok p %OUT% extra -timeout=5", nullptr, Ok, 5},
+      {"yn p %OUT% -default=cancel", "-default=cancel is not one of the buttons: yes|no",
+       "ask yn prompt outfile"},
+      {"yn p %OUT% -default=yes -default=no", "-default= is given twice", "ask yn prompt outfile"},
+      {"ync p %OUT% -default=maybe -timeout=9",
+       "-default=maybe is not one of the buttons: yes|no|cancel", "ask ync prompt outfile", 9},
+      {"ync p", nullptr, "ask ync prompt outfile"},
+      {"text p %OUT% -default=x", nullptr, "ask text [-bn|-bd] prompt outfile"},
+      {"pass p %OUT% extra -timeout=5", nullptr, "ask pass [-bn|-bd] prompt outfile", 5},
+      {"edit p d %OUT% -timeout=5 extra", nullptr, "ask edit [-bn|-bd] prompt default outfile", 5},
+      {"list p %LIST% %OUT% -default=a -default=b", "-default= is given twice", List},
+      {"list p %LIST% %OUT% -timeout=x", "-timeout=x is not 1 to 86400 seconds", List},
+      {"progress p feed.txt %OUT% -bn", nullptr, "ask progress prompt feedfile outfile"},
+      {"progress p feed.txt %OUT% -default=ok", nullptr, "ask progress prompt feedfile outfile"},
+      {"check -default=a p %LIST% %OUT%", nullptr, "ask check [-bn|-bd] prompt list.csv outfile"},
+      {"buttons p One %OUT%", "1 label; at least 2", Buttons},
+      {"buttons -timeout=3 p A|B|C|D|E|F|G %OUT%", "7 labels; at most 6", Buttons, 3},
+      {"buttons p \"A| |B\" %OUT%", "Label 2 is blank", Buttons},
       {"buttons p A|12345678901234567890123456789012345678901 %OUT%",
-       "ask buttons prompt labels outfile"},
-      {"buttons -default=C p A|B %OUT%", "ask buttons prompt labels outfile"},
-      {"date -default=2026-02-29 p %OUT%", "ask date prompt outfile"},
-      {"date -default=2026-2-1 p %OUT%", "ask date prompt outfile"},
-      {"date -default=1600-12-31 p %OUT%", "ask date prompt outfile"},
-      {"file \"-filter=CSV files\" p %OUT%", "ask file prompt outfile"},
-      {"file -title=x p %OUT%", "ask file prompt outfile"},
-      {"files -folder=a -folder=b p %OUT%", "ask files [-filter=] [-folder=] prompt outfile"},
+       "Label 2 has 41 characters; at most 40", Buttons},
+      {"buttons p @%LIST% %OUT%", "Label 1 holds a line break", Buttons},
+      {"buttons -default=C p A|B %OUT%", "-default=C is not one of the buttons: A|B", Buttons},
+      {"date -default=2026-02-29 p %OUT%",
+       "-default=2026-02-29 is not a date (YYYY-MM-DD from 1601 on)", Date},
+      {"date -default=2026-2-1 p %OUT%",
+       "-default=2026-2-1 is not a date (YYYY-MM-DD from 1601 on)", Date},
+      {"date -default=1600-12-31 p %OUT%",
+       "-default=1600-12-31 is not a date (YYYY-MM-DD from 1601 on)", Date},
+      {"date -default=2024-01-01xyz p %OUT%",
+       "-default=2024-01-01xyz is not a date (YYYY-MM-DD from 1601 on)", Date},
+      {"date -default=1234567890123456789012345678901234567890123 p %OUT%",
+       "-default=1234567890123456789012345678901234567890... is not a date (YYYY-MM-DD from 1601 "
+       "on)",
+       Date},
+      {"file \"-filter=CSV files\" p %OUT%", "-filter= needs pairs of a label and patterns",
+       "ask file prompt outfile"},
+      {"file -title=x p %OUT%", nullptr, "ask file prompt outfile"},
+      {"files -folder=a -folder=b p %OUT%", "-folder= is given twice",
+       "ask files [-filter=] [-folder=] prompt outfile"},
   };
   for (const auto& c : cases) {
     StandInBoxes.clear();
     EXPECT_EQ(Ask(c.args), 1) << c.args;
     ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
-    EXPECT_EQ(LastBox().text, c.usage) << c.args;
+    EXPECT_EQ(LastBox().text, c.fault ? std::string(c.fault) + "\n" + c.usage : c.usage) << c.args;
     EXPECT_EQ(LastBox().style, 0x30u) << c.args;
     EXPECT_EQ(LastBox().caption, "Ask Ver 0.12") << c.args;
+    EXPECT_EQ(LastBox().timeout, c.timeout) << c.args;
     EXPECT_EQ(ReadBytes(out_), "old\r\n") << c.args << ": untouched";
+    MessageTimeout = 0;  // a process of its own each time
   }
 }
 
