@@ -11,11 +11,12 @@
 
 #include "cmdline.h"
 #include "frame.h"
+#include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
 
 const ToolIdentity ThisTool = {
     "Ask",
-    0,
-    12,
+    TOOL_VERSION_MAJOR,
+    TOOL_VERSION_MINOR,
     "Ask.log",
     "/Products/Corvalette/Help/Ask.html",
     "Usage:\n"

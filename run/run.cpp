@@ -9,11 +9,12 @@
 #include "log.h"
 #include "platform.h"
 #include "text.h"
+#include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
 
 const ToolIdentity ThisTool = {
     "Run",
-    0,
-    11,
+    TOOL_VERSION_MAJOR,
+    TOOL_VERSION_MINOR,
     "Run.log",
     "/Products/Corvalette/Help/Run.html",
     "Usage:\n\nrun prog arg ... arg\nRun a program.\n"

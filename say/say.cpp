@@ -9,12 +9,13 @@
 #include "frame.h"
 #include "log.h"
 #include "platform.h"
+#include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
 #include "unicode.h"
 
 const ToolIdentity ThisTool = {
     "Say",
-    0,
-    11,
+    TOOL_VERSION_MAJOR,
+    TOOL_VERSION_MINOR,
     "Say.log",
     "/Products/Corvalette/Help/Say.html",
     "Usage:\n\nsay [-t title] [-i|-w|-e] msg\nShow a message and wait for Ok button press.\n"
