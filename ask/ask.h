@@ -113,12 +113,12 @@ void NoteTimeout(int seconds);
 
 // --- Dialogs ---
 
-// The fixed parts of a dialog's state: caption "Ask", Cancel and Ok, the
-// usual size limits with that smallest client height, nothing else set.
-void PrepareWindow(int minHeight);
+// The fixed parts of a dialog's state: caption "Ask", Cancel and Ok,
+// nothing else set.
+void PrepareWindow();
 
 // PrepareWindow, and the button captions -bn and -bd ask for (taken out).
-void PrepareDialog(int* count, char** args, int minHeight);
+void PrepareDialog(int* count, char** args);
 
 // --- The result file ---
 

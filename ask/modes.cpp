@@ -65,7 +65,7 @@ int AskByMessageBox(int count, char** args, const AskMode& mode, const BoxQuesti
 // the prompt, for edit the default, and the result file (wanted entries in
 // all); a hidden field masks what is typed.
 int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, int hidden) {
-  PrepareDialog(&count, args, 96);
+  PrepareDialog(&count, args);
   QuestionSwitches switches = CheckCount(&count, args, wanted, mode);
   Dialog.timeout = switches.timeout;
   if (switches.title) Dialog.title = switches.title;
@@ -91,14 +91,10 @@ int AskWithTextDialog(int count, char** args, const AskMode& mode, int wanted, i
 
 // --- The modes ---
 
-void PrepareWindow(int minHeight) {
+void PrepareWindow() {
   Dialog.leftLabel = "Cancel";
   Dialog.rightLabel = "Ok";
   Dialog.title = "Ask";
-  Dialog.minWidth = 316;
-  Dialog.minHeight = minHeight;
-  Dialog.maxWidth = 800;
-  Dialog.maxHeight = 1024;
   Dialog.initialText = "";
   Dialog.hidden = 0;
   Dialog.data = nullptr;
@@ -107,7 +103,6 @@ void PrepareWindow(int minHeight) {
   Dialog.defaultEntry = nullptr;
   Dialog.feed = nullptr;
   Dialog.orphaned = 0;
-  Dialog.timeoutSlot = RightButtonSlot;
   Dialog.labels = nullptr;
   Dialog.defaultButton = 0;
   Dialog.ticks = nullptr;
@@ -115,8 +110,8 @@ void PrepareWindow(int minHeight) {
   Dialog.date[0] = Dialog.date[1] = Dialog.date[2] = 0;
 }
 
-void PrepareDialog(int* count, char** args, int minHeight) {
-  PrepareWindow(minHeight);
+void PrepareDialog(int* count, char** args) {
+  PrepareWindow();
   if (TakeSwitch(count, args, "-bn")) {
     Dialog.leftLabel = "Back";
     Dialog.rightLabel = "Next";
@@ -211,7 +206,7 @@ int AskEdit(int count, char** args, const AskMode& mode) {
 }
 
 int AskList(int count, char** args, const AskMode& mode) {
-  PrepareDialog(&count, args, 136);
+  PrepareDialog(&count, args);
   if (TakeSwitch(&count, args, "-r")) SortLists = 0;
   QuestionSwitches switches = CheckCount(&count, args, 5, mode);
   static CsvTable table;
@@ -237,7 +232,7 @@ int AskList(int count, char** args, const AskMode& mode) {
 }
 
 int AskProgress(int count, char** args, const AskMode& mode) {
-  PrepareWindow(90);
+  PrepareWindow();
   QuestionSwitches switches = CheckCount(&count, args, 5, mode);
   Dialog.timeout = switches.timeout;
   if (switches.title) Dialog.title = switches.title;

@@ -28,8 +28,6 @@ std::string CellText(const CsvTable* table, int row, int column) {
 
 bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
 // The number the digits text[from] to text[to - 1] write.
 int DigitsValue(const char* text, int from, int to) {
   int value = 0;
@@ -111,7 +109,7 @@ std::string LabelsFault(const std::vector<std::string>& labels) {
 }
 
 int AskCheck(int count, char** args, const AskMode& mode) {
-  PrepareDialog(&count, args, 136);
+  PrepareDialog(&count, args);
   if (TakeSwitch(&count, args, "-r")) SortLists = 0;
   QuestionSwitches switches = CheckCount(&count, args, 5, mode);
   static CsvTable table;
@@ -146,7 +144,7 @@ int AskCheck(int count, char** args, const AskMode& mode) {
 }
 
 int AskButtons(int count, char** args, const AskMode& mode) {
-  PrepareWindow(96);
+  PrepareWindow();
   QuestionSwitches switches = CheckCount(&count, args, 5, mode);
   static std::vector<std::string> labels;
   labels = ReadLabels(args[3]);
@@ -168,7 +166,6 @@ int AskButtons(int count, char** args, const AskMode& mode) {
   Dialog.prompt = args[2];
   Dialog.labels = &labels;
   Dialog.defaultButton = chosenDefault;
-  Dialog.timeoutSlot = LeftButtonSlot + chosenDefault;
   Dialog.timeout = switches.timeout;
   if (switches.title) Dialog.title = switches.title;
   RunButtonsDialog();
@@ -179,7 +176,7 @@ int AskButtons(int count, char** args, const AskMode& mode) {
 }
 
 int AskDate(int count, char** args, const AskMode& mode) {
-  PrepareWindow(96);
+  PrepareWindow();
   QuestionSwitches switches = CheckCount(&count, args, 4, mode);
   if (switches.defaultWord && !ReadIsoDate(switches.defaultWord, Dialog.date))
     RefuseUsage(mode, "-default=" + ShownValue(switches.defaultWord) +

@@ -8,9 +8,6 @@
 #include "dialogs_standin.h"
 #include "frame.h"
 
-DialogState Dialog;
-int SortLists = 1;
-
 int StandInDialogRuns = 0;
 DialogState StandInDialogSeen;
 int StandInDialogSorted = 1;

@@ -465,7 +465,7 @@ std::string CutToHeight(HWND label, const std::string& text, int most) {
 void ShowLabel(HWND window, const std::string& text) {
   Feed.label = text;
   HWND label = ControlAt(LabelSlot);
-  int tallest = std::min(TallestClient(window), Scaled(Dialog.maxHeight));
+  int tallest = std::min(TallestClient(window), Scaled(Shown.maxHeight));
   int most = MulDiv(tallest, 96, WindowDpi(window)) - 8 - BelowLabel;
   std::string shown = CutToHeight(label, Feed.label, std::max(most, 0));
   SetWindowTextA(label, shown.c_str());
@@ -501,13 +501,12 @@ bool Obey(HWND window, const std::string& line) {
   return true;
 }
 
-// Ends the window.
-void Finish(HWND window) {
+// As the window ends: no more looks at the feed, and the reader stops.
+void StopFollowing(HWND window) {
   Feed.ended = true;
   KillTimer(window, FeedTimer);
   WatchInLoop(nullptr, nullptr);
   StopReader();
-  FinishDialog(window);
 }
 
 // Carries out every whole line the bytes complete; true when the window
@@ -524,7 +523,7 @@ bool Follow(HWND window, const std::string& bytes, bool atEnd) {
   Feed.state.notes.clear();
   if (closed) {
     Dialog.accepted = 1;
-    Finish(window);
+    FinishDialog(window);
   }
   return closed;
 }
@@ -547,7 +546,7 @@ void ReadDone(HWND window) {
   if (Follow(window, read.bytes, false)) return;
   if (Feed.shellEnded && static_cast<int>(answered - Feed.lastAsk) >= 0) {
     Dialog.orphaned = 1;
-    Finish(window);
+    FinishDialog(window);
   }
 }
 
@@ -577,27 +576,23 @@ void Poll(HWND window) {
   if (Feed.shellEnded ? GetTickCount() - Feed.shellEndedAt >= 2000
                       : Feed.input && ShellHasEnded()) {
     Dialog.orphaned = 1;
-    Finish(window);
+    FinishDialog(window);
   } else if (Dialog.timeout > 0 &&
              GetTickCount() - Feed.lastLineAt >= static_cast<DWORD>(Dialog.timeout) * 1000u) {
     // Silence for that long: as Cancel.
     Dialog.timedOut = 1;
-    Finish(window);
+    FinishDialog(window);
   }
 }
 
 // --- The window ---
 
-LRESULT ProgressCreate(HWND window) {
-  Dialog.accepted = 0;
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
-  Dialog.controls[BarSlot] =
+void ProgressCreate(HWND window, int h) {
+  Shown.controls[BarSlot] =
       CreateCommonControl(window, BarSlot, PROGRESS_CLASSA, 0, ICC_PROGRESS_CLASS, Scaled(8),
                           Scaled(h + 16), Scaled(300), Scaled(BarHeight));
   SendMessageA(ControlAt(BarSlot), PBM_SETRANGE32, 0, 100);
-  Dialog.controls[RightButtonSlot] = nullptr;
-  Dialog.controls[CancelSlot] =
+  Shown.controls[CancelSlot] =
       CreateButton(window, CancelSlot, Scaled(208), Scaled(h + 16 + BarHeight + 8), Scaled(100),
                    Scaled(24), BS_PUSHBUTTON, Dialog.leftLabel);
   FitWindow(window, 316, h + 8 + BelowLabel);
@@ -606,7 +601,6 @@ LRESULT ProgressCreate(HWND window) {
   if (!Feed.input) StartReader(window);
   SetTimer(window, FeedTimer, FeedPollMs, nullptr);
   Poll(window);
-  return 0;
 }
 
 // Every control placed for a client area W x H, and drawn again: a control
@@ -616,36 +610,35 @@ void ProgressLayout(HWND window, int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8 + BelowLabel));
   Place(BarSlot, Scaled(8), H - Scaled(BelowLabel - 8), W - Scaled(16), Scaled(BarHeight));
   Place(CancelSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
-  for (int slot : {LabelSlot, BarSlot, CancelSlot}) ShowWindow(ControlAt(slot), SW_SHOWNORMAL);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return ProgressCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) ProgressLayout(window, LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_TIMER:
-      if (wParam != FeedTimer) break;
-      Poll(window);
-      return 0;
-    case FeedReadMessage: ReadDone(window); return 0;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case CmdCancel:
-        case ControlIdBase + CancelSlot:
-          if (!Feed.ended) Dialog.accepted = 0;
-          Finish(window);
-          return 0;
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// Cancel and Escape only: there is nothing to accept.
+DialogAnswer ProgressCommand(HWND, int id, int) {
+  bool cancel = id == CmdCancel || id == ControlIdBase + CancelSlot;
+  return cancel && !Feed.ended ? CancelAnswer : NoAnswer;
 }
+
+// The looks at the feed and the reads done.
+bool ProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (message == WM_TIMER && wParam == FeedTimer)
+    Poll(window);
+  else if (message == FeedReadMessage)
+    ReadDone(window);
+  else
+    return false;
+  *result = 0;
+  return true;
+}
+
+// The feed keeps the time limit: it counts from the last line.
+constexpr DialogKind ProgressWindow = {.smallestHeight = 90,
+                                       .create = ProgressCreate,
+                                       .layout = ProgressLayout,
+                                       .command = ProgressCommand,
+                                       .message = ProgressMessage,
+                                       .ending = StopFollowing,
+                                       .ownTimeLimit = true};
 
 // --- Boxes after the window ---
 
@@ -704,7 +697,7 @@ void RunProgressDialog() {
       Feed.folder = FolderOf(full);
     }
   }
-  RunDialog(ProgressProc);
+  RunDialog(ProgressWindow);
 }
 
 bool ResultWritable(const char* path) {
