@@ -103,10 +103,8 @@ DialogAnswer ButtonsDialogCommand(HWND, int id, int) {
 
 // Its smallest size is that of its rows of buttons, known once they are
 // measured.
-constexpr DialogKind ButtonsDialog = {.smallestHeight = 96,
-                                      .create = ButtonsDialogCreate,
-                                      .layout = ButtonsDialogLayout,
-                                      .command = ButtonsDialogCommand};
+constexpr DialogKind ButtonsDialog = {96, ButtonsDialogCreate, ButtonsDialogLayout,
+                                      ButtonsDialogCommand};
 
 }  // namespace
 

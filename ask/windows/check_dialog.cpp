@@ -117,11 +117,8 @@ bool CheckDialogMessage(HWND window, UINT message, WPARAM, LPARAM lParam, LRESUL
   return true;
 }
 
-constexpr DialogKind CheckDialog = {.smallestHeight = 136,
-                                    .create = CheckDialogCreate,
-                                    .layout = CheckDialogLayout,
-                                    .accept = NoteRowsShown,
-                                    .message = CheckDialogMessage};
+constexpr DialogKind CheckDialog = {136,           CheckDialogCreate, CheckDialogLayout, nullptr,
+                                    NoteRowsShown, nullptr,           CheckDialogMessage};
 
 }  // namespace
 

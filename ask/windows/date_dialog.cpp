@@ -98,10 +98,8 @@ void DateDialogAccept(HWND) {
 }
 
 // Its smallest size is the calendar's, known once it is made.
-constexpr DialogKind DateDialog = {.smallestHeight = 96,
-                                   .create = DateDialogCreate,
-                                   .layout = DateDialogLayout,
-                                   .accept = DateDialogAccept};
+constexpr DialogKind DateDialog = {96, DateDialogCreate, DateDialogLayout, nullptr,
+                                   DateDialogAccept};
 
 }  // namespace
 

@@ -133,8 +133,9 @@ void Place(int slot, int x, int y, int width, int height);
 enum DialogAnswer { NoAnswer, AcceptAnswer, CancelAnswer };
 
 // One kind of dialog: what is its own, around the run every dialog shares
-// (the prompt, the size limits, the time limit, the keys, the end).
-// Routines left null do nothing.
+// (the prompt, the size limits, the time limit, the keys, the end). Each
+// dialog writes its record with the parts in this order; a routine left
+// null does nothing.
 struct DialogKind {
   int smallestHeight = 0;  // the smallest client height, pixels at 96 DPI
   // Makes the controls below the prompt, whose height (pixels at 96 DPI)

@@ -48,11 +48,8 @@ void ListDialogAccept(HWND) {
 
 void ListDialogCancel() { Dialog.result.position = -1; }
 
-constexpr DialogKind ListDialog = {.smallestHeight = 136,
-                                   .create = ListDialogCreate,
-                                   .layout = ListDialogLayout,
-                                   .accept = ListDialogAccept,
-                                   .cancel = ListDialogCancel};
+constexpr DialogKind ListDialog = {136,     ListDialogCreate, ListDialogLayout,
+                                   nullptr, ListDialogAccept, ListDialogCancel};
 
 }  // namespace
 

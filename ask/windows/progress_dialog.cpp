@@ -632,13 +632,9 @@ bool ProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT* 
 }
 
 // The feed keeps the time limit: it counts from the last line.
-constexpr DialogKind ProgressWindow = {.smallestHeight = 90,
-                                       .create = ProgressCreate,
-                                       .layout = ProgressLayout,
-                                       .command = ProgressCommand,
-                                       .message = ProgressMessage,
-                                       .ending = StopFollowing,
-                                       .ownTimeLimit = true};
+constexpr DialogKind ProgressWindow = {90,      ProgressCreate, ProgressLayout,  ProgressCommand,
+                                       nullptr, nullptr,        ProgressMessage, StopFollowing,
+                                       true};
 
 // --- Boxes after the window ---
 

@@ -88,12 +88,8 @@ void TextDialogCancel() {
   Dialog.result.text = XStrDup("");
 }
 
-constexpr DialogKind TextDialog = {.smallestHeight = 96,
-                                   .create = TextDialogCreate,
-                                   .layout = TextDialogLayout,
-                                   .command = TextDialogCommand,
-                                   .accept = TextDialogAccept,
-                                   .cancel = TextDialogCancel};
+constexpr DialogKind TextDialog = {
+    96, TextDialogCreate, TextDialogLayout, TextDialogCommand, TextDialogAccept, TextDialogCancel};
 
 }  // namespace
 
