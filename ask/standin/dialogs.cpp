@@ -2,10 +2,14 @@
 // and answer what the test scripted.
 #include "dialogs.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
 #include "dialogs_standin.h"
+#include "follower.h"
 #include "frame.h"
 
 int StandInDialogRuns = 0;
@@ -103,4 +107,39 @@ bool ResultWritable(const char* path) {
   fclose(f);
   fs::remove(scratch, error);
   return true;
+}
+
+// The feed file through the C library; which file it is, by its device and
+// node where the system has them.
+FeedOpening OpenFeedFile(const char* path, OpenFeed* feed, unsigned long* error) {
+  namespace fs = std::filesystem;
+  std::error_code failure;
+  fs::file_status status = fs::status(path, failure);
+  if (!fs::exists(status)) return FeedMissing;
+  if (fs::is_directory(status)) return FeedIsFolder;
+  if (!fs::is_regular_file(status)) return FeedIsDevice;
+  FILE* file = fopen(path, "rb");
+  struct stat info = {};
+  if (!file || fstat(fileno(file), &info) != 0) {
+    *error = static_cast<unsigned long>(errno);
+    if (file) fclose(file);
+    return FeedFailed;
+  }
+  feed->handle = file;
+  feed->size = info.st_size;
+  feed->identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  return FeedOpened;
+}
+
+std::string ReadFeedAt(const OpenFeed& feed, long long offset, long long most) {
+  FILE* file = static_cast<FILE*>(feed.handle);
+  if (most <= 0 || fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return "";
+  std::string bytes(static_cast<size_t>(most), '\0');
+  bytes.resize(fread(bytes.data(), 1, bytes.size(), file));
+  return bytes;
+}
+
+void CloseFeedFile(OpenFeed* feed) {
+  if (feed->handle) fclose(static_cast<FILE*>(feed->handle));
+  feed->handle = nullptr;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "feed.h"
+#include "follower.h"
 #include "frame.h"
 #include "kit.h"
 #include "log.h"
@@ -23,9 +24,8 @@ namespace {
 
 constexpr UINT_PTR FeedTimer = 2;
 constexpr UINT FeedPollMs = 100;
-constexpr DWORD MostBytesPerPoll = 1 << 20;
+constexpr DWORD MostBytesPerPoll = MostBytesPerRead;
 constexpr DWORD ReadGapMs = 10;
-constexpr LONGLONG HeadBytes = 64;
 constexpr int BarSlot = FieldSlot;
 constexpr int CancelSlot = LeftButtonSlot;
 
@@ -184,16 +184,6 @@ std::string FolderOf(const std::string& full) {
 
 constexpr UINT FeedReadMessage = WM_APP + 1;
 
-// What one read found.
-struct FeedRead {
-  std::string bytes;     // those appended since the last read
-  bool restart = false;  // the feed is read from its start again (bytes are its start)
-  bool full = false;     // as many bytes as one read takes: more may be waiting
-  bool folder = false;   // the path names a folder
-  bool device = false;   // the path names a device
-  DWORD error = 0;       // why the file could not be read, other than its absence
-};
-
 // What the window and the reader share, under the lock. Made once and never
 // freed, so that the reader can never meet it destroyed at the tool's end.
 struct Reading {
@@ -207,80 +197,6 @@ struct Reading {
   FeedRead read;
 };
 Reading* Shared = nullptr;
-
-// What the reader remembers of the file between reads.
-struct FileSeen {
-  LONGLONG offset = 0;  // bytes of the feed file read so far
-  std::string file;     // which file that was (volume and index)
-  std::string head;     // its first bytes (up to HeadBytes) among those read
-};
-
-// Bytes of an open file from an offset, at most that many.
-std::string ReadAt(HANDLE file, LONGLONG offset, LONGLONG most) {
-  std::string bytes;
-  LARGE_INTEGER at;
-  at.QuadPart = offset;
-  if (most <= 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return bytes;
-  bytes.resize(static_cast<size_t>(most));
-  DWORD got = 0;
-  if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-  bytes.resize(got);
-  return bytes;
-}
-
-// The bytes appended to the feed file since the last read. A file that is
-// gone, shorter than what was read, or begins otherwise than it did (the
-// batch file deleted it and wrote it anew, or wrote it anew with ">")
-// starts again: the window reads it from its start.
-FeedRead ReadFeedFile(FileSeen* seen) {
-  FeedRead read;
-  HANDLE file =
-      CreateFileA(Dialog.feed, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      // Not there yet, or not any more.
-      *seen = FileSeen{};
-      read.restart = true;
-    } else {
-      DWORD attributes = GetFileAttributesA(Dialog.feed);
-      read.folder =
-          attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-      read.error = error;
-    }
-    return read;
-  }
-  LARGE_INTEGER size;
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    read.device = true;
-  } else if (!GetFileSizeEx(file, &size)) {
-    read.error = GetLastError();
-  } else {
-    // Which file it is: its volume and index (its creation time tells
-    // nothing, as Wine gives the time of the last change), and its start,
-    // since a file made anew may well get the index of the one deleted.
-    BY_HANDLE_FILE_INFORMATION info = {};
-    std::string identity;
-    if (GetFileInformationByHandle(file, &info))
-      identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
-                 std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
-    std::string start = ReadAt(file, 0, std::min<LONGLONG>(size.QuadPart, HeadBytes));
-    if (identity != seen->file || size.QuadPart < seen->offset ||
-        start.compare(0, seen->head.size(), seen->head) != 0) {
-      seen->file = identity;
-      seen->offset = 0;
-      read.restart = true;
-    }
-    read.bytes = ReadAt(file, seen->offset,
-                        std::min<LONGLONG>(size.QuadPart - seen->offset, MostBytesPerPoll));
-    read.full = read.bytes.size() == MostBytesPerPoll;
-    seen->offset += static_cast<LONGLONG>(read.bytes.size());
-    seen->head = start.substr(0, static_cast<size_t>(std::min<LONGLONG>(seen->offset, HeadBytes)));
-  }
-  CloseHandle(file);
-  return read;
-}
 
 // The reader's thread: a read for each ask, one at a time. Reads follow
 // one another at least ReadGapMs apart, unless one goes on where a full
@@ -301,7 +217,7 @@ DWORD WINAPI ReaderThread(void*) {
     LeaveCriticalSection(&Shared->lock);
     if (quit) return 0;
     if (idle) continue;
-    FeedRead read = ReadFeedFile(&seen);
+    FeedRead read = ReadFeedFile(Dialog.feed, &seen);
     continuing = read.full;
     lastRead = GetTickCount();
     EnterCriticalSection(&Shared->lock);

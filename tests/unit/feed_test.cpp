@@ -1,11 +1,16 @@
-// The progress window's feed: bytes into lines in any encoding, lines
-// into commands.
+// The progress window's feed: the file followed, bytes into lines in any
+// encoding, lines into commands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "feed.h"
+#include "follower.h"
+#include "test_util.h"
 
 namespace {
 
@@ -52,6 +57,44 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
   }
   FeedState state{};
   EXPECT_EQ(FeedLines(&state, "90", true), Strings{"90"}) << "the end of input ends the line";
+}
+
+TEST(ReadFeedFile, AppendedBytesAndRestarts) {
+  std::string path = ScratchPath("feed.txt");
+  std::remove(path.c_str());
+  enum Change { Append, Rewrite, Remove };
+  struct {
+    Change change;
+    std::string bytes;
+    std::string read;
+    bool restart;
+  } steps[] = {
+      {Remove, "", "", true},          // not there yet
+      {Append, "10\n", "10\n", true},  // a file not read before starts it
+      {Append, "2", "2", false},       // only what was appended, half lines too
+      {Append, "0\n", "0\n", false},
+      {Append, "", "", false},          // nothing new
+      {Rewrite, "30\n", "30\n", true},  // written anew with ">": it begins otherwise
+      {Append, std::string(81, 'x'), std::string(81, 'x'), false},
+      {Rewrite, "30\n" + std::string(70, 'x'), "30\n" + std::string(70, 'x'), true},  // shorter
+      {Remove, "", "", true},
+      {Append, "60\n", "60\n", true},
+  };
+  FileSeen seen;
+  int step = 0;
+  for (const auto& s : steps) {
+    if (s.change == Remove) std::remove(path.c_str());
+    if (s.change == Rewrite) WriteBytes(path, s.bytes);
+    if (s.change == Append) std::ofstream(path, std::ios::binary | std::ios::app) << s.bytes;
+    FeedRead read = ReadFeedFile(path.c_str(), &seen);
+    EXPECT_EQ(read.bytes, s.read) << "step " << step;
+    EXPECT_EQ(read.restart, s.restart) << "step " << step;
+    EXPECT_FALSE(read.folder || read.device || read.full || read.error) << "step " << step;
+    step++;
+  }
+  std::string folder = ScratchPath("feed-folder");
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ReadFeedFile(folder.c_str(), &seen).folder);
 }
 
 TEST(ParseFeedLine, Commands) {

@@ -1,0 +1,64 @@
+// The feed file on Windows: opened for the moment of one read with every
+// sharing flag, so that the batch file's ">>" never fails or waits because
+// of the window, and it may delete the feed at any time.
+#include <windows.h>
+
+#include <string>
+
+#include "follower.h"
+
+FeedOpening OpenFeedFile(const char* path, OpenFeed* feed, unsigned long* error) {
+  HANDLE file =
+      CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = GetLastError();
+    if (*error == ERROR_FILE_NOT_FOUND || *error == ERROR_PATH_NOT_FOUND) {
+      *error = 0;
+      return FeedMissing;
+    }
+    DWORD attributes = GetFileAttributesA(path);
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return folder ? FeedIsFolder : FeedFailed;
+  }
+  LARGE_INTEGER size;
+  FeedOpening opening = FeedOpened;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    opening = FeedIsDevice;
+  } else if (!GetFileSizeEx(file, &size)) {
+    *error = GetLastError();
+    opening = FeedFailed;
+  }
+  if (opening != FeedOpened) {
+    CloseHandle(file);
+    return opening;
+  }
+  feed->handle = file;
+  feed->size = size.QuadPart;
+  // Which file it is: its volume and index (its creation time tells
+  // nothing, as Wine gives the time of the last change).
+  BY_HANDLE_FILE_INFORMATION info = {};
+  feed->identity.clear();
+  if (GetFileInformationByHandle(file, &info))
+    feed->identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+                     std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+  return FeedOpened;
+}
+
+std::string ReadFeedAt(const OpenFeed& feed, long long offset, long long most) {
+  std::string bytes;
+  LARGE_INTEGER at;
+  at.QuadPart = offset;
+  if (most <= 0 || !SetFilePointerEx(feed.handle, at, nullptr, FILE_BEGIN)) return bytes;
+  bytes.resize(static_cast<size_t>(most));
+  DWORD got = 0;
+  if (!ReadFile(feed.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+    got = 0;
+  bytes.resize(got);
+  return bytes;
+}
+
+void CloseFeedFile(OpenFeed* feed) {
+  if (feed->handle) CloseHandle(feed->handle);
+  feed->handle = nullptr;
+}
