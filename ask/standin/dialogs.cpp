@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
@@ -22,6 +23,10 @@ std::vector<int> StandInRowOfPosition;
 bool StandInTimesOut = false;
 int StandInOrphaned = 0;
 std::vector<int> StandInToggles;
+std::vector<ProcessSeen> StandInProcesses;
+unsigned long StandInSelf = 0;
+std::vector<unsigned long> StandInOlderShells;
+std::string StandInRemoteRoot;
 
 // A time limit that runs out accepts, as the right button does.
 bool TimesOut() { return Dialog.timeout > 0 && StandInTimesOut; }
@@ -143,3 +148,24 @@ void CloseFeedFile(OpenFeed* feed) {
   if (feed->handle) fclose(static_cast<FILE*>(feed->handle));
   feed->handle = nullptr;
 }
+
+bool ListProcesses(std::vector<ProcessSeen>* processes, unsigned long* self) {
+  if (StandInProcesses.empty()) return false;
+  *processes = StandInProcesses;
+  *self = StandInSelf;
+  return true;
+}
+
+// A shell's handle is its number; it began at its place in StandInOlderShells.
+void* OpenOlderShell(unsigned long id, unsigned long long* began) {
+  for (size_t i = 0; i < StandInOlderShells.size(); i++) {
+    if (StandInOlderShells[i] != id) continue;
+    *began = i;
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(id));
+  }
+  return nullptr;
+}
+
+void CloseShell(void*) {}
+
+bool RemoteDrive(const std::string& root) { return root == StandInRemoteRoot; }

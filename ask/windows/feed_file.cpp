@@ -1,9 +1,13 @@
-// The feed file on Windows: opened for the moment of one read with every
-// sharing flag, so that the batch file's ">>" never fails or waits because
-// of the window, and it may delete the feed at any time.
+// The progress window's system parts on Windows: the processes, and the
+// feed file, opened for the moment of one read with every sharing flag, so
+// that the batch file's ">>" never fails or waits because of the window,
+// and it may delete the feed at any time.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <string>
+#include <vector>
 
 #include "follower.h"
 
@@ -62,3 +66,39 @@ void CloseFeedFile(OpenFeed* feed) {
   if (feed->handle) CloseHandle(feed->handle);
   feed->handle = nullptr;
 }
+
+bool ListProcesses(std::vector<ProcessSeen>* processes, unsigned long* self) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    processes->push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  CloseHandle(snapshot);
+  *self = GetCurrentProcessId();
+  return true;
+}
+
+namespace {
+
+// When a process began.
+ULONGLONG StartOf(HANDLE process) {
+  FILETIME created, unused;
+  if (!GetProcessTimes(process, &created, &unused, &unused, &unused)) return ~0ull;
+  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+void* OpenOlderShell(unsigned long id, unsigned long long* began) {
+  HANDLE shell = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!shell) return nullptr;
+  *began = StartOf(shell);
+  if (*began <= StartOf(GetCurrentProcess())) return shell;
+  CloseHandle(shell);
+  return nullptr;
+}
+
+void CloseShell(void* shell) { CloseHandle(shell); }
+
+bool RemoteDrive(const std::string& root) { return GetDriveTypeA(root.c_str()) == DRIVE_REMOTE; }

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <climits>
@@ -52,88 +51,9 @@ struct Follower {
 
 // --- The batch file ---
 
-struct ProcessEntry {
-  DWORD parent;
-  std::string name;
-};
-
-// When a process began.
-ULONGLONG StartOf(HANDLE process) {
-  FILETIME created, unused;
-  if (!GetProcessTimes(process, &created, &unused, &unused, &unused)) return ~0ull;
-  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
-// A cmd.exe opened to wait on, when it began before this window (a
-// process number is used again once its process has ended); else null.
-HANDLE OpenOlderShell(DWORD pid, ULONGLONG* began) {
-  HANDLE shell = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (!shell) return nullptr;
-  *began = StartOf(shell);
-  if (*began <= StartOf(GetCurrentProcess())) return shell;
-  CloseHandle(shell);
-  return nullptr;
-}
-
-// The cmd.exe that runs the batch file which started this window, opened
-// to wait on; null, with the reason, when there is none. On Windows that
-// is the parent: cmd.exe's start creates the program itself. Wine's start
-// is a program of its own that starts this one and ends at once, so that
-// the parent is usually gone by now (else its parent is taken); then the
-// batch file's cmd.exe is the youngest one that began before this window.
-HANDLE FindBatchShell(std::string* why) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) {
-    *why = "the processes cannot be listed";
-    return nullptr;
-  }
-  std::vector<PROCESSENTRY32> processes;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    processes.push_back(entry);
-  CloseHandle(snapshot);
-  auto find = [&](DWORD pid) -> const PROCESSENTRY32* {
-    for (const PROCESSENTRY32& process : processes)
-      if (process.th32ProcessID == pid) return &process;
-    return nullptr;
-  };
-  const PROCESSENTRY32* me = find(GetCurrentProcessId());
-  const PROCESSENTRY32* parent = me ? find(me->th32ParentProcessID) : nullptr;
-  if (parent && lstrcmpiA(parent->szExeFile, "start.exe") == 0)
-    parent = find(parent->th32ParentProcessID);
-  ULONGLONG began = 0;
-  if (parent) {
-    if (lstrcmpiA(parent->szExeFile, "cmd.exe") != 0) {
-      *why = std::string("it was started by ") + parent->szExeFile + ", not by a batch file";
-      return nullptr;
-    }
-    if (HANDLE shell = OpenOlderShell(parent->th32ProcessID, &began)) return shell;
-    *why = "the cmd.exe that started it cannot be opened";
-    return nullptr;
-  }
-  HANDLE youngest = nullptr;
-  ULONGLONG youngestBegan = 0;
-  for (const PROCESSENTRY32& process : processes) {
-    if (lstrcmpiA(process.szExeFile, "cmd.exe") != 0) continue;
-    HANDLE shell = OpenOlderShell(process.th32ProcessID, &began);
-    if (shell && (!youngest || began > youngestBegan)) {
-      if (youngest) CloseHandle(youngest);
-      youngest = shell;
-      youngestBegan = began;
-    } else if (shell) {
-      CloseHandle(shell);
-    }
-  }
-  if (!youngest) *why = "the program that started it has ended, and no cmd.exe runs";
-  return youngest;
-}
-
 bool ShellHasEnded() { return Feed.shell && WaitForSingleObject(Feed.shell, 0) == WAIT_OBJECT_0; }
 
 // --- Where the feed is ---
-
-enum FeedPlace { LocalFeed, RemoteFeed, DeviceFeed };
 
 // The feed's full path, made from its name alone (no file system is asked).
 std::string FullFeedPath() {
@@ -142,30 +62,6 @@ std::string FullFeedPath() {
   DWORD length = size ? GetFullPathNameA(Dialog.feed, size, full.data(), nullptr) : 0;
   full.resize(length < size ? length : 0);
   return full.empty() ? Dialog.feed : full;
-}
-
-// Where a full path leads, told from its text alone, so that nothing
-// waits on a network: a device (CON, NUL, COM1, \\.\pipe\name: the system
-// gives a device's full path as \\.\NAME), a network share (\\server\share,
-// or a drive that the system maps to one), or a local disk.
-FeedPlace PlaceOf(const std::string& full) {
-  std::string path = full;
-  if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("\\\\?\\", 0) == 0) {
-    path.erase(0, 4);
-    if (path.rfind("UNC\\", 0) == 0) return RemoteFeed;
-    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return DeviceFeed;
-  }
-  if (path.rfind("\\\\", 0) == 0) return RemoteFeed;
-  std::string root = path.substr(0, 3);
-  return GetDriveTypeA(root.c_str()) == DRIVE_REMOTE ? RemoteFeed : LocalFeed;
-}
-
-// The folder that holds a full path's file.
-std::string FolderOf(const std::string& full) {
-  size_t last = full.find_last_of('\\');
-  if (last == std::string::npos) return ".";
-  // A drive's root keeps its backslash.
-  return full.substr(0, last > 0 && full[last - 1] == ':' ? last + 1 : last);
 }
 
 [[noreturn]] void NotAFeed(const char* what) {
@@ -581,7 +477,7 @@ void RunProgressDialog() {
   Feed.label = Dialog.prompt;
   // Looked for before anything else, while Wine's start may still be there.
   std::string why;
-  Feed.shell = FindBatchShell(&why);
+  Feed.shell = static_cast<HANDLE>(FindBatchShell(&why));
   if (!Feed.shell && DebugLevel > 0) Log("The window stays until Cancel: %s", why.c_str());
   // Kept open to the tool's end: the box closer waits on it.
   if (Feed.shell) {
