@@ -1,8 +1,8 @@
 // The kit ask's dialog windows are built with, on Windows: controls with
 // one look, scaling with the screen's DPI, the sizing of the prompt, the
 // text field that turns Enter and Escape into commands, the keys that move
-// through a dialog, the time limit, and the window class and message loop
-// every dialog runs in. No dialog templates and no dialog manager: each
+// through a dialog, the time limit, and the window class, procedure and
+// message loop every dialog runs in. No dialog templates and no dialog manager: each
 // window is built control by control.
 #include "kit.h"
 

@@ -1,8 +1,9 @@
 // The kit ask's dialog windows are built with on Windows (kit.cpp), shared
 // by the dialogs, one file each: controls with one look, scaling with the
 // screen's DPI, the sizing of the prompt, the keys, the time limit, and the
-// window class and message loop every dialog runs in. Sizes passed to the
-// kit are pixels at 96 DPI unless a routine says otherwise.
+// window class, procedure and message loop every dialog runs in, told by a
+// record of what is the dialog's own (DialogKind). Sizes passed to the kit
+// are pixels at 96 DPI unless a routine says otherwise.
 #pragma once
 
 #include <windows.h>

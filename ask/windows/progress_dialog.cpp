@@ -1,8 +1,7 @@
 // ask's progress window on Windows: the prompt, a progress bar and Cancel,
 // following the lines a batch file appends to a feed file (or writes to
-// standard input). The feed is opened only for the moment of each read and
-// with every sharing flag, so that the batch file's ">>" never fails or
-// waits because of the window, and it may delete the feed at any time.
+// standard input). What is not window code (the batch file's cmd.exe,
+// where the feed is, the reading of the feed file) is in follower.h.
 #include <windows.h>
 
 #include <commctrl.h>
