@@ -103,3 +103,11 @@ FeedOpening OpenFeedFile(const char* path, OpenFeed* feed, unsigned long* error)
 std::string ReadFeedAt(const OpenFeed& feed, long long offset, long long most);
 
 void CloseFeedFile(OpenFeed* feed);
+
+// Takes standard input as the feed; false when there is none to read
+// from (neither a pipe nor a file).
+bool OpenFeedInput();
+
+// What standard input holds now, at most MostBytesPerRead bytes, without
+// waiting for more; *atEnd once its writer has finished.
+std::string ReadFeedInput(bool* atEnd);

@@ -169,3 +169,13 @@ void* OpenOlderShell(unsigned long id, unsigned long long* began) {
 void CloseShell(void*) {}
 
 bool RemoteDrive(const std::string& root) { return root == StandInRemoteRoot; }
+
+// Standard input is the C library's, read as it comes.
+bool OpenFeedInput() { return true; }
+
+std::string ReadFeedInput(bool* atEnd) {
+  std::string bytes(static_cast<size_t>(MostBytesPerRead), '\0');
+  bytes.resize(fread(bytes.data(), 1, bytes.size(), stdin));
+  *atEnd = bytes.empty();
+  return bytes;
+}

@@ -67,6 +67,38 @@ void CloseFeedFile(OpenFeed* feed) {
   feed->handle = nullptr;
 }
 
+namespace {
+
+HANDLE Input = nullptr;  // standard input, once it is the feed
+bool InputIsPipe = false;
+
+}  // namespace
+
+bool OpenFeedInput() {
+  Input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD type = Input && Input != INVALID_HANDLE_VALUE ? GetFileType(Input) : 0;
+  InputIsPipe = type == FILE_TYPE_PIPE;
+  return type == FILE_TYPE_PIPE || type == FILE_TYPE_DISK;
+}
+
+std::string ReadFeedInput(bool* atEnd) {
+  DWORD wanted = MostBytesPerRead;
+  if (InputIsPipe) {
+    DWORD waiting = 0;
+    if (!PeekNamedPipe(Input, nullptr, 0, nullptr, &waiting, nullptr)) {
+      *atEnd = true;  // the writing end is closed
+      return "";
+    }
+    if (waiting == 0) return "";
+    if (waiting < wanted) wanted = waiting;
+  }
+  std::string bytes(wanted, '\0');
+  DWORD got = 0;
+  if (!ReadFile(Input, bytes.data(), wanted, &got, nullptr) || got == 0) *atEnd = !InputIsPipe;
+  bytes.resize(got);
+  return bytes;
+}
+
 bool ListProcesses(std::vector<ProcessSeen>* processes, unsigned long* self) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return false;

@@ -22,7 +22,6 @@ namespace {
 
 constexpr UINT_PTR FeedTimer = 2;
 constexpr UINT FeedPollMs = 100;
-constexpr DWORD MostBytesPerPoll = MostBytesPerRead;
 constexpr DWORD ReadGapMs = 10;
 constexpr int BarSlot = FieldSlot;
 constexpr int CancelSlot = LeftButtonSlot;
@@ -34,8 +33,7 @@ constexpr int BelowLabel = 8 + BarHeight + 8 + 24 + 8;
 
 struct Follower {
   FeedState state;
-  HANDLE input;          // standard input, when the feed is "-"
-  bool pipe;             // that input is a pipe (else a file)
+  bool input;            // the feed is standard input ("-")
   HANDLE shell;          // the batch file's cmd.exe, watched; null when not found
   DWORD lastLineAt;      // when the last whole line came
   std::string label;     // the label's text
@@ -175,26 +173,6 @@ void StopReader() {
   Shared->quit = true;
   LeaveCriticalSection(&Shared->lock);
   SetEvent(Shared->wake);
-}
-
-// What standard input holds now, without waiting for more; *atEnd once
-// its writer has finished.
-std::string ReadInput(bool* atEnd) {
-  DWORD wanted = MostBytesPerPoll;
-  if (Feed.pipe) {
-    DWORD waiting = 0;
-    if (!PeekNamedPipe(Feed.input, nullptr, 0, nullptr, &waiting, nullptr)) {
-      *atEnd = true;  // the writing end is closed
-      return "";
-    }
-    if (waiting == 0) return "";
-    if (waiting < wanted) wanted = waiting;
-  }
-  std::string bytes(wanted, '\0');
-  DWORD got = 0;
-  if (!ReadFile(Feed.input, bytes.data(), wanted, &got, nullptr) || got == 0) *atEnd = !Feed.pipe;
-  bytes.resize(got);
-  return bytes;
 }
 
 // --- Changes in the feed's folder ---
@@ -369,7 +347,7 @@ void Poll(HWND window) {
   if (Feed.ended) return;
   if (Feed.input) {
     bool atEnd = false;
-    std::string bytes = ReadInput(&atEnd);
+    std::string bytes = ReadFeedInput(&atEnd);
     if (Follow(window, bytes, atEnd)) return;
   } else {
     WatchFeedFolder();
@@ -484,11 +462,8 @@ void RunProgressDialog() {
     if (closer) CloseHandle(closer);
   }
   if (lstrcmpA(Dialog.feed, "-") == 0) {
-    Feed.input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD type = Feed.input && Feed.input != INVALID_HANDLE_VALUE ? GetFileType(Feed.input) : 0;
-    if (type != FILE_TYPE_PIPE && type != FILE_TYPE_DISK)
-      FatalError("No standard input to read the progress from.");
-    Feed.pipe = type == FILE_TYPE_PIPE;
+    Feed.input = true;
+    if (!OpenFeedInput()) FatalError("No standard input to read the progress from.");
   } else {
     // What cannot be a feed is refused before the window waits: a device
     // by its name, a folder on a local disk. On a network share only the
