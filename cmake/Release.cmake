@@ -5,7 +5,11 @@
 # QUIL_SIGN_KEY are set. Built by: cmake --workflow --preset release
 include(ExternalProject)
 set(QUIL_RELEASE_DIR ${CMAKE_SOURCE_DIR}/dist/release CACHE PATH "Where the release zip is made")
-set(QUIL_RELEASE_ZIP ${QUIL_RELEASE_DIR}/corvalette-tools-0.12.0-win32.zip)
+# The zip and the one folder in it carry the release's name (from
+# project(VERSION), top CMakeLists.txt); scripts/reproduce reads it from
+# release-name in this build folder.
+set(QUIL_RELEASE_ZIP ${QUIL_RELEASE_DIR}/${QUIL_RELEASE_NAME}.zip)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/release-name CONTENT "${QUIL_RELEASE_NAME}\n")
 
 ExternalProject_Add(x64
   SOURCE_DIR ${CMAKE_SOURCE_DIR}

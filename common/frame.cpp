@@ -38,8 +38,9 @@ char Caption[64];
 constexpr int MessageMax = 500;
 constexpr int MessageCut = 496;
 
-const int MessageBoxStylePlain = 0x00;
-const int MessageBoxStyleWarning = 0x30;
+// The frame's boxes: Ok alone, without an icon or with the warning's.
+constexpr BoxStyle PlainBox = {ButtonsOk, IconNone, 0};
+constexpr BoxStyle WarningBox = {ButtonsOk, IconWarning, 0};
 
 // Formats into buf (FormatBufferSize(MessageMax) bytes): a text of
 // MessageMax characters or more becomes its first MessageCut characters and
@@ -112,19 +113,21 @@ const char* MessageCaption() {
 namespace {
 
 // A box of the frame, closing itself after MessageTimeout when that is set.
-int FrameBox(const char* text, unsigned style) {
-  if (MessageTimeout <= 0) return PlatformMessageBox(text, MessageCaption(), style);
+void FrameBox(const char* text, BoxStyle style) {
+  if (MessageTimeout <= 0) {
+    PlatformMessageBox(text, MessageCaption(), style);
+    return;
+  }
   bool timedOut = false;
-  return PlatformMessageBoxTimed(text, MessageCaption(), style, MessageTimeout, 1 /* IDOK */,
-                                 &timedOut);
+  PlatformMessageBoxTimed(text, MessageCaption(), style, MessageTimeout, AnswerOk, &timedOut);
 }
 
 }  // namespace
 
-int ShowMessage(const char* text) { return FrameBox(text, MessageBoxStylePlain); }
+void ShowMessage(const char* text) { FrameBox(text, PlainBox); }
 
 void FatalMessage(const char* text) {
-  FrameBox(text, MessageBoxStyleWarning);
+  FrameBox(text, WarningBox);
   PlatformExit(1);
 }
 
@@ -168,7 +171,7 @@ void OpenWebPage(int kind) {
     for (const char* up : {"", "..\\", "..\\..\\"}) {
       char* local = PathJoin(ProgramDir, (up + page).c_str());
       bool found = FileExists(local);
-      if (found) PlatformShellExecute("", local, "", "C:\\", 0);
+      if (found) PlatformShellExecute("", local, "", "C:\\", ShowHidden);
       free(local);
       if (found) return;
     }
@@ -179,7 +182,7 @@ void OpenWebPage(int kind) {
   } else if (kind == 1) {
     address += "/main/corvalette/";
   }
-  PlatformShellExecute("", address.c_str(), "", "C:\\", 0);
+  PlatformShellExecute("", address.c_str(), "", "C:\\", ShowHidden);
 }
 
 // --- Memory, paths and folders ---

@@ -57,7 +57,7 @@ int StandardSwitches(int* count, char** args);
 const char* MessageCaption();
 
 // Ok box without icon, titled with the caption.
-int ShowMessage(const char* text);
+void ShowMessage(const char* text);
 
 // Warning box titled with the caption, then exit status 1.
 [[noreturn]] void FatalMessage(const char* text);

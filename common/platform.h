@@ -34,37 +34,57 @@ bool PlatformStartSelf(const char* arguments);
 
 // --- User interface ---
 
-// A modal message box without owner window; returns the button pressed
-// (1 IDOK, 2 IDCANCEL, 6 IDYES, 7 IDNO).
-int PlatformMessageBox(const char* text, const char* caption, unsigned style);
+// The buttons of a message box, in the order they stand.
+enum BoxButtons { ButtonsOk, ButtonsOkCancel, ButtonsYesNo, ButtonsYesNoCancel };
 
-// PlatformMessageBox that presses its own button (an id as above) when
+// The icon of a message box or a notification.
+enum BoxIcon { IconNone, IconInformation, IconWarning, IconError };
+
+// The button that ended a message box; AnswerNone when none did (the box
+// could not be shown).
+enum BoxAnswer { AnswerNone, AnswerOk, AnswerCancel, AnswerYes, AnswerNo };
+
+// What a message box shows: its buttons, its icon, and which button
+// (from 0, in the order they stand) is the default.
+struct BoxStyle {
+  BoxButtons buttons;
+  BoxIcon icon;
+  int defaultButton;
+};
+
+// A modal message box without owner window; returns the button pressed.
+BoxAnswer PlatformMessageBox(const char* text, const char* caption, BoxStyle style);
+
+// PlatformMessageBox that presses its own button (one of its buttons) when
 // the user has not answered after seconds (1 or more); *timedOut tells
 // whether it did.
-int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
-                            int button, bool* timedOut);
+BoxAnswer PlatformMessageBoxTimed(const char* text, const char* caption, BoxStyle style,
+                                  int seconds, BoxAnswer button, bool* timedOut);
 
 // A notification from the notification area: text under title, with the
-// icon of a message-box style (MB_ICONINFORMATION, MB_ICONWARNING,
-// MB_ICONERROR, or 0 for none), until it is dismissed or has shown for
-// seconds; then its icon is removed. False, at once, where there is no
-// notification area to show it.
-bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds);
+// icon, until it is dismissed or has shown for seconds; then its icon is
+// removed. False, at once, where there is no notification area to show it.
+bool PlatformNotify(const char* title, const char* text, BoxIcon icon, int seconds);
 
 // --- Shell ---
+
+// How a started program (or the one a document opens in) shows its first
+// window: as it chooses, hidden, minimized without taking the focus (as
+// start /min), or maximized.
+enum ShowWay { ShowNormal, ShowHidden, ShowMinimized, ShowMaximized };
 
 // Hands a file or address to the shell (ShellExecuteA without owner window);
 // the result is not reported.
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
-                          const char* directory, int show);
+                          const char* directory, ShowWay show);
 
 // Starts program (as the shell finds it: search path, full path or a
-// document) with the parameter string unchanged and the show mode, waits
+// document) with the parameter string unchanged and shown that way, waits
 // without a time limit until it has ended, and returns its exit code; -1
 // when nothing was started or the code cannot be read. The shell shows its
 // own error box unless quiet is set. When nothing was started, *whyNot
 // receives the system's message for the error (one line).
-int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+int RunAndWait(const char* program, const char* parameters, ShowWay show, bool quiet,
                std::string* whyNot);
 
 // --- Files ---

@@ -9,11 +9,12 @@
 #include "log.h"
 #include "platform.h"
 #include "text.h"
+#include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
 
 const ToolIdentity ThisTool = {
     "Run",
-    0,
-    11,
+    TOOL_VERSION_MAJOR,
+    TOOL_VERSION_MINOR,
     "Run.log",
     "/Products/Corvalette/Help/Run.html",
     "Usage:\n\nrun prog arg ... arg\nRun a program.\n"
@@ -23,16 +24,9 @@ const ToolIdentity ThisTool = {
 
 namespace {
 
-// Show modes of the started program's first window: normally by default;
-// -hide, -min and -max as their names say.
-constexpr int ShowNormal = 1;     // SW_SHOWNORMAL
-constexpr int ShowHidden = 0;     // SW_HIDE
-constexpr int ShowMinimized = 7;  // SW_SHOWMINNOACTIVE: minimized, the focus stays, as start /min
-constexpr int ShowMaximized = 3;  // SW_SHOWMAXIMIZED
-constexpr int NoShowSwitch = -1;
-
-// The show mode a -hide, -min or -max switch asks for (case ignored), or
-// NoShowSwitch.
+// Whether text is a -hide, -min or -max switch (case ignored), and the way
+// it shows the started program's first window in *show; without one, the
+// program shows normally.
 //
 // -hide reaches the program through the shell's execute call as the show
 // mode of its start-up information, like every other mode, and that is
@@ -42,11 +36,27 @@ constexpr int NoShowSwitch = -1;
 // 10 or 11, whatever the default terminal. CREATE_NO_WINDOW would need
 // CreateProcess instead of the shell, which would lose the shell's way of
 // finding programs and opening documents.
-int ShowSwitch(const char* text) {
-  if (CompareNoCase(text, "-hide") == 0) return ShowHidden;
-  if (CompareNoCase(text, "-min") == 0) return ShowMinimized;
-  if (CompareNoCase(text, "-max") == 0) return ShowMaximized;
-  return NoShowSwitch;
+bool ShowSwitch(const char* text, ShowWay* show) {
+  if (CompareNoCase(text, "-hide") == 0) {
+    *show = ShowHidden;
+  } else if (CompareNoCase(text, "-min") == 0) {
+    *show = ShowMinimized;
+  } else if (CompareNoCase(text, "-max") == 0) {
+    *show = ShowMaximized;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The number the log's "mode=" has always given for each way.
+int LoggedMode(ShowWay show) {
+  switch (show) {
+    case ShowHidden: return 0;
+    case ShowMinimized: return 7;
+    case ShowMaximized: return 3;
+    default: return 1;
+  }
 }
 
 // Backslashes directly before the end of text.
@@ -86,19 +96,20 @@ char* JoinArgs(int n, char** args) {
   return joined;
 }
 
-// Starts entry 1 with the later entries as its arguments and the show
-// mode, and waits for it; 1 when no program is named. A hidden run shows
+// Starts entry 1 with the later entries as its arguments, shown that way,
+// and waits for it; 1 when no program is named. A hidden run shows
 // nothing of its own either: nobody may be there to close the shell's
 // error box, so a program that cannot be started ends it at once with -1,
 // and the log says why.
-int RunCommand(int count, char** args, int mode) {
+int RunCommand(int count, char** args, ShowWay show) {
   if (count < 2) return 1;
   const char* program = args[1];
   char* parameters = JoinArgs(count - 2, args + 2);
-  if (DebugLevel != 0) Log("Running prog=%s args=%s mode=%d ...", program, parameters, mode);
-  bool quiet = mode == ShowHidden;
+  if (DebugLevel != 0)
+    Log("Running prog=%s args=%s mode=%d ...", program, parameters, LoggedMode(show));
+  bool quiet = show == ShowHidden;
   std::string whyNot;
-  int code = RunAndWait(program, parameters, mode, quiet, &whyNot);
+  int code = RunAndWait(program, parameters, show, quiet, &whyNot);
   free(parameters);
   if (quiet && !whyNot.empty() && DebugLevel > 0)
     Log("Can't start %s: %s", program, whyNot.c_str());
@@ -114,10 +125,8 @@ int ToolMain(int count, char** args) {
   }
   // A show switch counts only as the first argument as typed (never from
   // an @file), and only with a program after it.
-  int mode = ShowSwitch(args[1]);
-  if (mode == NoShowSwitch) {
-    mode = ShowNormal;
-  } else {
+  ShowWay show = ShowNormal;
+  if (ShowSwitch(args[1], &show)) {
     for (int i = 1; i < count; i++) args[i] = args[i + 1];  // the null end moves too
     if (--count < 2) {
       ShowUsage();
@@ -129,5 +138,5 @@ int ToolMain(int count, char** args) {
   for (int i = 1; i < count; i++) {
     if (args[i][0] == '@') args[i] = StripNewline(ReadAll(args[i] + 1));
   }
-  return RunCommand(count, args, mode);
+  return RunCommand(count, args, show);
 }

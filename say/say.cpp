@@ -9,12 +9,13 @@
 #include "frame.h"
 #include "log.h"
 #include "platform.h"
+#include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
 #include "unicode.h"
 
 const ToolIdentity ThisTool = {
     "Say",
-    0,
-    11,
+    TOOL_VERSION_MAJOR,
+    TOOL_VERSION_MINOR,
     "Say.log",
     "/Products/Corvalette/Help/Say.html",
     "Usage:\n\nsay [-t title] [-i|-w|-e] msg\nShow a message and wait for Ok button press.\n"
@@ -23,32 +24,17 @@ const ToolIdentity ThisTool = {
     "args may be @file. Uses content of file as the arg.\n\nsay -help\nShow online help.",
 };
 
-namespace {
-
-enum Icon { IconNone = 0, IconInformation = 1, IconWarning = 2, IconError = 3 };
-
-// Message-box styles: MB_ICONINFORMATION, MB_ICONWARNING, MB_ICONERROR.
-unsigned IconStyle(int icon) {
-  switch (icon) {
-    case IconInformation: return 64;
-    case IconWarning: return 48;
-    case IconError: return 16;
-    default: return 0;
-  }
-}
-
-}  // namespace
-
 // Shows text in a box titled caption (the platform's default title when
-// null) with the icon's style; returns 0 once it is closed. With a time
+// null) with Ok and the icon; returns 0 once it is closed. With a time
 // limit (seconds above 0) the box closes itself as Ok when the time is up.
-int ShowIconMessage(const char* caption, int icon, const char* text, int seconds) {
+int ShowIconMessage(const char* caption, BoxIcon icon, const char* text, int seconds) {
+  BoxStyle style = {ButtonsOk, icon, 0};
   if (seconds <= 0) {
-    PlatformMessageBox(text, caption, IconStyle(icon));
+    PlatformMessageBox(text, caption, style);
     return 0;
   }
   bool timedOut = false;
-  PlatformMessageBoxTimed(text, caption, IconStyle(icon), seconds, 1 /* IDOK */, &timedOut);
+  PlatformMessageBoxTimed(text, caption, style, seconds, AnswerOk, &timedOut);
   if (timedOut && DebugLevel > 0) Log("Timed out after %d s", seconds);
   return 0;
 }
@@ -107,9 +93,9 @@ std::string BalloonText(const char* text, size_t units) {
 // Shows the notification and waits for its end; where there is no
 // notification area, the same text in a box that closes itself after the
 // same time. Returns 0.
-int ShowNotification(const char* title, int icon, const char* text, int seconds) {
+int ShowNotification(const char* title, BoxIcon icon, const char* text, int seconds) {
   if (!PlatformNotify(BalloonText(title, BalloonTitleUnits).c_str(),
-                      BalloonText(text, BalloonTextUnits).c_str(), IconStyle(icon), seconds))
+                      BalloonText(text, BalloonTextUnits).c_str(), icon, seconds))
     ShowIconMessage(title, icon, text, seconds);
   return 0;
 }
@@ -121,10 +107,10 @@ int NotifierPart(int count, char** args) {
   const char* settings = PlatformGetEnv(NotifyVariable);
   if (count != 2 || strcmp(args[1], NotifierSwitch) != 0 || !settings) return -1;
   char digits[16] = "";
-  int seconds = NotifySeconds, icon = IconNone;
-  if (sscanf(settings, "%15[0-9] %d", digits, &icon) != 2 || !ReadSeconds(digits, &seconds))
+  int seconds = NotifySeconds, number = IconNone;
+  if (sscanf(settings, "%15[0-9] %d", digits, &number) != 2 || !ReadSeconds(digits, &seconds))
     seconds = NotifySeconds;
-  if (icon < IconNone || icon > IconError) icon = IconNone;
+  BoxIcon icon = number > IconNone && number <= IconError ? static_cast<BoxIcon>(number) : IconNone;
   const char* title = PlatformGetEnv(NotifyTitleVariable);
   const char* text = PlatformGetEnv(NotifyTextVariable);
   std::string shownTitle = title ? title : ToolName, shownText = text ? text : "";
@@ -134,10 +120,10 @@ int NotifierPart(int count, char** args) {
 
 // Hands the notification to a new process and returns 0 at once; shows it
 // itself where a variable cannot be set or no process can be started.
-int Notify(const char* title, int icon, const char* text, int seconds) {
+int Notify(const char* title, BoxIcon icon, const char* text, int seconds) {
   if (DebugLevel > 0) Log("Notification: %s", text);
   char settings[32];
-  snprintf(settings, sizeof settings, "%d %d", seconds, icon);
+  snprintf(settings, sizeof settings, "%d %d", seconds, static_cast<int>(icon));
   bool handed =
       PlatformSetEnv(NotifyVariable, settings) &&
       PlatformSetEnv(NotifyTitleVariable, BalloonText(title, BalloonTitleUnits).c_str()) &&
@@ -173,7 +159,7 @@ int ToolMain(int count, char** args) {
   ExpandFileArgs(count, args);
 
   const char* title = ToolName;
-  int icon = IconNone;
+  BoxIcon icon = IconNone;
   std::vector<const char*> messages;
   for (int i = 1; i < count; i++) {
     if (CompareNoCase(args[i], "-t") == 0) {

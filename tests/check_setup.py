@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """scripts/setup --plan tells what this machine can run and changes
-nothing; on a machine where everything is installed the setup itself
+nothing, and the test session's choice of Wine agrees with it; on a machine where everything is installed the setup itself
 touches no package tool (and so no network).
 
     check_setup.py SOURCE_ROOT
@@ -72,6 +72,13 @@ def main():
         if expected == "yes" and not os.path.exists("/usr/lib/wine/wine") and not wine32 \
                 and "wine32 could not be installed" not in plan.stdout:
             failures.append("wine32 neither installed nor planned on a kernel that runs 32-bit code")
+        # The test session chooses its Wine by the same answer.
+        session = subprocess.run(["bash", "-c", '. "$0/scripts/lib/wine-session.sh" && '
+                                  'choose_wine_loader && echo "$WINE_RUN32"', root],
+                                 capture_output=True, text=True)
+        run32 = "ON" if expected == "yes" and os.path.exists("/usr/lib/wine/wine") else "OFF"
+        if session.stdout.strip() != run32:
+            failures.append(f"the test session chose WINE_RUN32={session.stdout.strip()!r}, not {run32}")
         if os.path.exists(record):
             with open(record) as f:
                 failures.append("--plan changed the machine: " + f.read().strip())

@@ -13,7 +13,7 @@
 #include "standin.h"
 
 std::vector<StandInBox> StandInBoxes;
-int StandInBoxAnswer = 1;
+BoxAnswer StandInBoxAnswer = AnswerOk;
 bool StandInBoxTimesOut = false;
 std::vector<StandInShellCall> StandInShellCalls;
 std::vector<StandInRun> StandInRuns;
@@ -48,7 +48,7 @@ void RemoveVariable(const std::string& name) {
 
 void StandInReset() {
   StandInBoxes.clear();
-  StandInBoxAnswer = 1;
+  StandInBoxAnswer = AnswerOk;
   StandInBoxTimesOut = false;
   StandInShellCalls.clear();
   StandInRuns.clear();
@@ -109,31 +109,31 @@ bool PlatformStartSelf(const char* arguments) {
   return StandInSelfStartWorks;
 }
 
-bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds) {
-  StandInNotifications.push_back({text, title, iconStyle, seconds});
+bool PlatformNotify(const char* title, const char* text, BoxIcon icon, int seconds) {
+  StandInNotifications.push_back({text, title, {ButtonsOk, icon, 0}, seconds});
   return StandInNotifyWorks;
 }
 
-int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
+BoxAnswer PlatformMessageBox(const char* text, const char* caption, BoxStyle style) {
   StandInBoxes.push_back({text ? text : "", caption ? caption : "", style});
   return StandInBoxAnswer;
 }
 
-int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
-                            int button, bool* timedOut) {
+BoxAnswer PlatformMessageBoxTimed(const char* text, const char* caption, BoxStyle style,
+                                  int seconds, BoxAnswer button, bool* timedOut) {
   StandInBoxes.push_back({text ? text : "", caption ? caption : "", style, seconds, button});
   *timedOut = StandInBoxTimesOut;
   return StandInBoxTimesOut ? button : StandInBoxAnswer;
 }
 
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
-                          const char* directory, int show) {
+                          const char* directory, ShowWay show) {
   StandInShellCalls.push_back({operation, file, parameters, directory, show});
 }
 
-int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+int RunAndWait(const char* program, const char* parameters, ShowWay show, bool quiet,
                std::string* whyNot) {
-  StandInRuns.push_back({program, parameters, mode, quiet});
+  StandInRuns.push_back({program, parameters, show, quiet});
   if (StandInRunResult == -1) *whyNot = StandInRunFailure;
   return StandInRunResult;
 }

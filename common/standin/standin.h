@@ -6,22 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "platform.h"
+
 struct StandInBox {
   std::string text;
   std::string caption;
-  unsigned style;
-  int timeout = 0;        // seconds; 0 for a box without a time limit
-  int timeoutButton = 0;  // the button the time limit presses
+  BoxStyle style;                        // a notification's: its icon, no buttons
+  int timeout = 0;                       // seconds; 0 for a box without a time limit
+  BoxAnswer timeoutButton = AnswerNone;  // the button the time limit presses
 };
 
 struct StandInShellCall {
   std::string operation, file, parameters, directory;
-  int show;
+  ShowWay show;
 };
 
 struct StandInRun {
   std::string program, parameters;
-  int mode;
+  ShowWay show;
   bool quiet;  // no error box of the shell's own
 };
 
@@ -38,7 +40,7 @@ struct StandInExit {
 };
 
 extern std::vector<StandInBox> StandInBoxes;  // every message box shown
-extern int StandInBoxAnswer;                  // what each box returns
+extern BoxAnswer StandInBoxAnswer;            // what each box returns
 extern bool StandInBoxTimesOut;               // a box with a time limit runs out
 extern std::vector<StandInShellCall> StandInShellCalls;
 extern std::vector<StandInRun> StandInRuns;  // every RunAndWait
@@ -51,9 +53,18 @@ extern bool StandInAnsiUtf8;  // the ANSI code page is UTF-8, not Windows-1252
 extern std::vector<StandInStart> StandInSelfStarts;  // every PlatformStartSelf
 extern bool StandInSelfStartWorks;                   // what they return
 extern bool StandInSetEnvWorks;  // PlatformSetEnv sets; when false it fails, changing nothing
-extern std::vector<StandInBox> StandInNotifications;  // every PlatformNotify (style: the icon)
+extern std::vector<StandInBox> StandInNotifications;  // every PlatformNotify
 extern bool StandInNotifyWorks;                       // what it returns
 
-// Back to no boxes, shell calls or runs, answer IDOK, run result 0, an
+// Boxes of the same look, for the tests' comparisons.
+inline bool operator==(const BoxStyle& a, const BoxStyle& b) {
+  return a.buttons == b.buttons && a.icon == b.icon && a.defaultButton == b.defaultButton;
+}
+
+// The frame's boxes: Ok alone, plain or with the warning icon.
+constexpr BoxStyle StandInPlainBox = {ButtonsOk, IconNone, 0};
+constexpr BoxStyle StandInWarningBox = {ButtonsOk, IconWarning, 0};
+
+// Back to no boxes, shell calls or runs, answer Ok, run result 0, an
 // empty command line; the variables PlatformSetEnv set are removed.
 void StandInReset();

@@ -50,8 +50,53 @@ bool PlatformStartSelf(const char* arguments) {
   return true;
 }
 
-int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
-  return MessageBoxA(nullptr, text, caption, style);
+namespace {
+
+// The message box's style for what the tools ask of it.
+UINT MessageBoxType(BoxStyle style) {
+  UINT type = MB_OK;
+  switch (style.buttons) {
+    case ButtonsOk: type = MB_OK; break;
+    case ButtonsOkCancel: type = MB_OKCANCEL; break;
+    case ButtonsYesNo: type = MB_YESNO; break;
+    case ButtonsYesNoCancel: type = MB_YESNOCANCEL; break;
+  }
+  switch (style.icon) {
+    case IconNone: break;
+    case IconInformation: type |= MB_ICONINFORMATION; break;
+    case IconWarning: type |= MB_ICONWARNING; break;
+    case IconError: type |= MB_ICONERROR; break;
+  }
+  if (style.defaultButton == 1) type |= MB_DEFBUTTON2;
+  if (style.defaultButton == 2) type |= MB_DEFBUTTON3;
+  return type;
+}
+
+// The button a message box's result names.
+BoxAnswer AnswerOf(int pressed) {
+  switch (pressed) {
+    case IDOK: return AnswerOk;
+    case IDCANCEL: return AnswerCancel;
+    case IDYES: return AnswerYes;
+    case IDNO: return AnswerNo;
+    default: return AnswerNone;
+  }
+}
+
+// The control id of a message box's button.
+int ButtonId(BoxAnswer button) {
+  switch (button) {
+    case AnswerCancel: return IDCANCEL;
+    case AnswerYes: return IDYES;
+    case AnswerNo: return IDNO;
+    default: return IDOK;
+  }
+}
+
+}  // namespace
+
+BoxAnswer PlatformMessageBox(const char* text, const char* caption, BoxStyle style) {
+  return AnswerOf(MessageBoxA(nullptr, text, caption, MessageBoxType(style)));
 }
 
 namespace {
@@ -81,15 +126,15 @@ void CALLBACK BoxTimeUp(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-int PlatformMessageBoxTimed(const char* text, const char* caption, unsigned style, int seconds,
-                            int button, bool* timedOut) {
-  TimeoutButton = button;
+BoxAnswer PlatformMessageBoxTimed(const char* text, const char* caption, BoxStyle style,
+                                  int seconds, BoxAnswer button, bool* timedOut) {
+  TimeoutButton = ButtonId(button);
   BoxTimedOut = false;
   UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000u, BoxTimeUp);
-  int pressed = MessageBoxA(nullptr, text, caption, style);
+  int pressed = MessageBoxA(nullptr, text, caption, MessageBoxType(style));
   if (timer) KillTimer(nullptr, timer);
   *timedOut = BoxTimedOut;
-  return pressed;
+  return AnswerOf(pressed);
 }
 
 namespace {
@@ -126,7 +171,7 @@ void CopyWide(wchar_t (&field)[N], const char* text) {
 
 }  // namespace
 
-bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int seconds) {
+bool PlatformNotify(const char* title, const char* text, BoxIcon iconShown, int seconds) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = NotifyWindowProc;
@@ -150,10 +195,10 @@ bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int
   CopyWide(icon.szInfoTitle, title);
   CopyWide(icon.szInfo, text);
   icon.uTimeout = static_cast<UINT>(seconds) * 1000u;
-  switch (iconStyle) {
-    case MB_ICONINFORMATION: icon.dwInfoFlags = NIIF_INFO; break;
-    case MB_ICONWARNING: icon.dwInfoFlags = NIIF_WARNING; break;
-    case MB_ICONERROR: icon.dwInfoFlags = NIIF_ERROR; break;
+  switch (iconShown) {
+    case IconInformation: icon.dwInfoFlags = NIIF_INFO; break;
+    case IconWarning: icon.dwInfoFlags = NIIF_WARNING; break;
+    case IconError: icon.dwInfoFlags = NIIF_ERROR; break;
     default: icon.dwInfoFlags = NIIF_NONE;
   }
   if (!Shell_NotifyIconW(NIM_ADD, &icon)) {
@@ -168,10 +213,24 @@ bool PlatformNotify(const char* title, const char* text, unsigned iconStyle, int
   return true;
 }
 
+namespace {
+
+// The show command for the way a program is to show.
+int ShowCommand(ShowWay show) {
+  switch (show) {
+    case ShowHidden: return SW_HIDE;
+    case ShowMinimized: return SW_SHOWMINNOACTIVE;
+    case ShowMaximized: return SW_SHOWMAXIMIZED;
+    default: return SW_SHOWNORMAL;
+  }
+}
+
+}  // namespace
+
 void PlatformShellExecute(const char* operation, const char* file, const char* parameters,
-                          const char* directory, int show) {
+                          const char* directory, ShowWay show) {
   PrepareShell();
-  ShellExecuteA(nullptr, operation, file, parameters, directory, show);
+  ShellExecuteA(nullptr, operation, file, parameters, directory, ShowCommand(show));
 }
 
 // The record the shell's extended execute call takes; its size is part of
@@ -218,14 +277,14 @@ std::string ErrorText(DWORD error) {
 
 }  // namespace
 
-int RunAndWait(const char* program, const char* parameters, int mode, bool quiet,
+int RunAndWait(const char* program, const char* parameters, ShowWay show, bool quiet,
                std::string* whyNot) {
   SHELLEXECUTEINFOA request = {};
   request.cbSize = sizeof request;
   request.fMask = SEE_MASK_NOCLOSEPROCESS | (quiet ? SEE_MASK_FLAG_NO_UI : 0);
   request.lpFile = program;
   request.lpParameters = parameters;
-  request.nShow = mode;
+  request.nShow = ShowCommand(show);
   PrepareShell();
   SetLastError(0);
   if (!ShellExecuteExA(&request)) {

@@ -22,8 +22,9 @@ class HelpTest : public E2eTest {
   // for it, since the tool ends as soon as the shell has the page.
   std::string Opened() {
     for (DWORD start = GetTickCount(); GetTickCount() - start < WaitLimitMs; Sleep(50)) {
+      // An empty file is one the probe has made but not yet written.
       std::string line = ReadFileBytes(opened_);
-      if (line != "<missing>") {
+      if (line != "<missing>" && !line.empty()) {
         DeleteFileA(opened_.c_str());
         std::string probe = std::string("\"") + PROBE_PATH + "\" ";
         return line.rfind(probe, 0) == 0 ? line.substr(probe.size()) : "<not the probe> " + line;

@@ -1,10 +1,11 @@
-// ask's switch reading (CheckCount, and so TakeAfterModeWord with quoted
-// values) over an argument vector built from the input: the first byte
-// picks the count wanted and the switches the mode takes, the rest are the
-// entries after "ask" and the mode word, separated by zero bytes. Either
-// the count comes out as wanted, with the entries left in their order and
-// none of the mode's switches among them, or the tool ends with status 1
-// and one box: the usage line, after at most one line naming the fault.
+// ask's reading of a question (ReadQuestion, and so the count's check and
+// TakeAfterModeWord with quoted values) over an argument vector built from
+// the input: the first byte picks the count wanted and the switches the
+// mode takes, the rest are the entries after "ask" and the mode word,
+// separated by zero bytes. Either the count comes out as wanted, with the
+// entries left in their order and none of the mode's switches among them,
+// or the tool ends with status 1 and one box: the usage line, after at
+// most one line naming the fault.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   unsigned pick = data[0];
   static const char* const DefaultWords[] = {nullptr, "", "yes|no|cancel", "ok|cancel"};
   const char* words = DefaultWords[(pick >> 1) & 3];
-  AskMode mode = {"mode", nullptr, Usage, (pick & 1) != 0, words, (pick >> 3) & 7};
+  // A mode with a time limit takes -bn, -bd and -r too, as ask's dialogs do.
+  unsigned timed = (pick & 1) ? TimeoutSwitch | BackSwitches | RawSwitch : 0;
+  static const char* const Arguments[] = {"outfile", "prompt list.csv outfile",
+                                          "prompt a b c outfile", "prompt a b c d e outfile"};
+  AskMode mode = {"mode", Arguments[pick >> 6], timed | ((pick >> 3) & 7) << 1, words, nullptr,
+                  Usage};
   int wanted = 2 + static_cast<int>(pick >> 6) * 2 + 1;  // 3, 5, 7 or 9
 
   std::vector<char*> owned = {XStrDup("ask"), XStrDup("mode")};
@@ -51,8 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StandInReset();
   MessageTimeout = 0;
   int count = entries;
+  // -bn, -bd and -r are taken once each wherever they stand, before the
+  // count is checked.
+  auto given = [&](const char* name) {
+    return (mode.switches & BackSwitches) &&
+           std::any_of(owned.begin() + 2, owned.end(),
+                       [&](const char* entry) { return SameNoCase(entry, name); });
+  };
+  int own = given("-bn") + given("-bd") + given("-r");
   try {
-    QuestionSwitches taken = CheckCount(&count, args.data(), wanted, mode);
+    Question taken = ReadQuestion(&count, args.data(), mode);
     FUZZ_CHECK(count == wanted && !args[count], "count %d for %d wanted", count, wanted);
     FUZZ_CHECK(StandInBoxes.empty(), "a box and no end");
     FUZZ_CHECK(taken.timeout >= 0 && taken.timeout <= MaxTimeoutSeconds, "%d s", taken.timeout);
@@ -62,14 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The entries left are the first ones in their order, none of them a
     // switch the mode would have taken.
     FUZZ_CHECK(args[0] == owned[0] && args[1] == owned[1], "the mode word moved");
+    const char* right = given("-bd") ? "Done" : given("-bn") ? "Next" : "Ok";
+    FUZZ_CHECK(strcmp(taken.rightLabel, right) == 0, "%s for %s", taken.rightLabel, right);
+    FUZZ_CHECK(taken.raw == given("-r"), "-r taken: %d", taken.raw);
     int from = 2;
     for (int i = 2; i < count; i++) {
       while (from < entries && owned[from] != args[i]) from++;
       FUZZ_CHECK(from < entries, "entry %d is no entry of the command line in order", i);
       from++;
-      if (entries == wanted) continue;
+      if (entries - own == wanted) continue;
       const char* entry = args[i];
-      FUZZ_CHECK(!(mode.takesTimeout && BeginsWith(entry, "-timeout=")) &&
+      FUZZ_CHECK(!((mode.switches & TimeoutSwitch) && BeginsWith(entry, "-timeout=")) &&
                      !(mode.defaultWords && BeginsWith(entry, "-default=")) &&
                      !((mode.switches & TitleSwitch) && BeginsWith(entry, "-title=")) &&
                      !((mode.switches & FolderSwitch) && BeginsWith(entry, "-folder=")) &&
@@ -80,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       free(const_cast<char*>(text));
   } catch (const StandInExit& end) {
     FUZZ_CHECK(end.status == 1, "status %d", end.status);
-    FUZZ_CHECK(entries != wanted, "a right count refused");
+    FUZZ_CHECK(entries - own != wanted, "a right count refused");
     FUZZ_CHECK(StandInBoxes.size() == 1, "%zu boxes", StandInBoxes.size());
     const std::string& text = StandInBoxes[0].text;
     size_t usage = text.size() - std::min(text.size(), strlen(Usage));

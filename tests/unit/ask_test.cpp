@@ -35,7 +35,7 @@ class AskTest : public ::testing::Test {
   // The single box shown, or a failure.
   const StandInBox& OnlyBox() {
     EXPECT_EQ(StandInBoxes.size(), 1u);
-    static StandInBox none{"<no box>", "", 0};
+    static StandInBox none{"<no box>", "", StandInPlainBox};
     return StandInBoxes.empty() ? none : StandInBoxes.back();
   }
   std::string out_;
@@ -44,12 +44,13 @@ class AskTest : public ::testing::Test {
 TEST_F(AskTest, MessageBoxAnswers) {
   struct {
     const char* mode;
-    int pressed;
+    BoxAnswer pressed;
     const char* written;
-    unsigned type;
+    BoxButtons buttons;
   } cases[] = {
-      {"ok", 1, "ok", 1},  {"ok", 2, "", 1}, {"OK", 1, "ok", 1},
-      {"yn", 6, "yes", 4}, {"yn", 7, "", 4}, {"YN", 6, "yes", 4},
+      {"ok", AnswerOk, "ok", ButtonsOkCancel}, {"ok", AnswerCancel, "", ButtonsOkCancel},
+      {"OK", AnswerOk, "ok", ButtonsOkCancel}, {"yn", AnswerYes, "yes", ButtonsYesNo},
+      {"yn", AnswerNo, "", ButtonsYesNo},      {"YN", AnswerYes, "yes", ButtonsYesNo},
   };
   for (const auto& c : cases) {
     StandInReset();
@@ -58,7 +59,7 @@ TEST_F(AskTest, MessageBoxAnswers) {
     const StandInBox& box = OnlyBox();
     EXPECT_EQ(box.text, "Go on?");
     EXPECT_EQ(box.caption, "Ask") << "the bare tool name";
-    EXPECT_EQ(box.style, c.type) << c.mode;
+    EXPECT_EQ(box.style, (BoxStyle{c.buttons, IconNone, 0})) << c.mode;
     EXPECT_EQ(ReadBytes(out_), std::string(c.written) + Eol) << c.mode << " pressed " << c.pressed;
   }
 }
@@ -96,10 +97,10 @@ TEST_F(AskTest, UsageAndWrongCounts) {
     const StandInBox& box = OnlyBox();
     if (c.message) {
       EXPECT_EQ(box.text, c.message) << "ask" << c.args;
-      EXPECT_EQ(box.style, 0x30u);
+      EXPECT_EQ(box.style, StandInWarningBox);
     } else {
       EXPECT_EQ(box.text.rfind("Usage:\n\nask ok prompt out.txt\n", 0), 0u) << box.text;
-      EXPECT_EQ(box.style, 0u);
+      EXPECT_EQ(box.style, StandInPlainBox);
     }
     EXPECT_EQ(box.caption, "Ask Ver 0.12");
   }
@@ -110,7 +111,7 @@ TEST_F(AskTest, FileArgumentsAreExpandedAfterTheSwitches) {
   std::string prompt = ScratchPath("prompt.txt"), mode = ScratchPath("mode.txt");
   WriteBytes(prompt, "Line one\r\nLine two\r\n");
   WriteBytes(mode, "yn\r\n");
-  StandInBoxAnswer = 6;
+  StandInBoxAnswer = AnswerYes;
   EXPECT_EQ(Run("ask yn @" + prompt + " " + out_), 0);
   EXPECT_EQ(OnlyBox().text, "Line one\nLine two\n");
 
@@ -188,11 +189,11 @@ TEST_F(AskTest, ChoosersWriteTheWholeAnswerOrNothing) {
 
 TEST_F(AskTest, UnwritableResultIsFatalAfterTheQuestion) {
   std::string bad = ScratchPath("no-such-folder/out.txt");
-  StandInBoxAnswer = 1;
+  StandInBoxAnswer = AnswerOk;
   EXPECT_EQ(Run("ask ok p " + bad), 1);
   ASSERT_EQ(StandInBoxes.size(), 2u) << "the question comes first";
   EXPECT_EQ(StandInBoxes[1].text, "Can't write to file: " + bad);
-  EXPECT_EQ(StandInBoxes[1].style, 0x30u);
+  EXPECT_EQ(StandInBoxes[1].style, StandInWarningBox);
 }
 
 // A device on which every write fails (under Wine, Z: is the Linux root).
@@ -203,7 +204,7 @@ const char* const FullDevice = "/dev/full";
 #endif
 
 TEST_F(AskTest, FullDeviceIsAFailureNotSuccess) {
-  StandInBoxAnswer = 1;
+  StandInBoxAnswer = AnswerOk;
   EXPECT_EQ(Run(std::string("ask ok p ") + FullDevice), 1);
   ASSERT_EQ(StandInBoxes.size(), 2u);
   EXPECT_EQ(StandInBoxes[1].text, std::string("Can't write to file: ") + FullDevice);

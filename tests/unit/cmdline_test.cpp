@@ -168,7 +168,7 @@ TEST_F(FileTest, ReadAllOfMissingFileIsFatal) {
   }
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, "Can't read file: " + path);
-  EXPECT_EQ(StandInBoxes[0].style, 0x30u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInWarningBox);
 }
 
 TEST_F(FileTest, ExpandFileArgsReplacesOnlyLeadingAt) {

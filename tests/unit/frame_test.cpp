@@ -108,7 +108,7 @@ TEST_F(FrameTest, MissingAppDataEndsBeforeArgumentsAreRead) {
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, "The APPDATA environment variable is missing.");
   EXPECT_EQ(StandInBoxes[0].caption, "Test Ver 0.07");
-  EXPECT_EQ(StandInBoxes[0].style, 0x30u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInWarningBox);
 }
 
 TEST_F(FrameTest, MoreThanMaxArgsAreDropped) {
@@ -142,7 +142,7 @@ TEST_F(SwitchTest, UsageHelpInfoAndNothing) {
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, "Usage:\n\ntest things");
   EXPECT_EQ(StandInBoxes[0].caption, "Test Ver 0.07");
-  EXPECT_EQ(StandInBoxes[0].style, 0u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInPlainBox);
 
   EXPECT_EQ(Try({"t", "-HELP"}, &left), 1);
   ASSERT_EQ(StandInShellCalls.size(), 1u);
@@ -152,7 +152,7 @@ TEST_F(SwitchTest, UsageHelpInfoAndNothing) {
   EXPECT_EQ(call.operation, "");
   EXPECT_EQ(call.parameters, "");
   EXPECT_EQ(call.directory, "C:\\");
-  EXPECT_EQ(call.show, 0);
+  EXPECT_EQ(call.show, ShowHidden);
 
   EXPECT_EQ(Try({"t", "-Info"}, &left), 1);
   ASSERT_EQ(StandInBoxes.size(), 2u);
@@ -188,7 +188,7 @@ TEST_F(SwitchTest, HelpOpensThePageShippedBesideTheProgram) {
   ASSERT_EQ(StandInShellCalls.size(), 1u);
   EXPECT_EQ(StandInShellCalls[0].file, page);
   EXPECT_EQ(StandInShellCalls[0].directory, "C:\\");
-  EXPECT_EQ(StandInShellCalls[0].show, 0);
+  EXPECT_EQ(StandInShellCalls[0].show, ShowHidden);
 
 #ifdef _WIN32
   // The UTF-8 set, one folder down, finds it too (through "..", which only
@@ -306,7 +306,7 @@ TEST_F(MessageTest, FatalErrorCutsWarnsAndExits) {
   }
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, ("Can't read file: " + name).substr(0, 496) + " ...");
-  EXPECT_EQ(StandInBoxes[0].style, 0x30u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInWarningBox);
   EXPECT_EQ(StandInBoxes[0].caption, "Test Ver 0.07");
 }
 

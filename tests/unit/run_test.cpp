@@ -56,7 +56,7 @@ TEST_F(RunTest, StartsProgramWithJoinedArgumentsAndPassesItsCode) {
   ASSERT_EQ(StandInRuns.size(), 1u);
   EXPECT_EQ(StandInRuns[0].program, "notepad");
   EXPECT_EQ(StandInRuns[0].parameters, " \"a b\" \"c\"");
-  EXPECT_EQ(StandInRuns[0].mode, 1);
+  EXPECT_EQ(StandInRuns[0].show, ShowNormal);
 
   StandInRuns.clear();
   EXPECT_EQ(Run("run -? x"), -5) << "with two arguments -? is a program";
@@ -88,17 +88,17 @@ TEST_F(RunTest, ShowSwitchesOnlyAsTheFirstArgumentBeforeAProgram) {
     std::string line;
     const char* program;
     const char* parameters;
-    int mode;
+    ShowWay show;
   } cases[] = {
-      {"run -hide prog a", "prog", " \"a\"", 0},
-      {"run -MIN prog", "prog", " ", 7},
-      {"run -max -dbg=0 prog -hide", "prog", " \"-hide\"", 3},
-      {"run -dbg=0 -Hide prog", "prog", " ", 0},
+      {"run -hide prog a", "prog", " \"a\"", ShowHidden},
+      {"run -MIN prog", "prog", " ", ShowMinimized},
+      {"run -max -dbg=0 prog -hide", "prog", " \"-hide\"", ShowMaximized},
+      {"run -dbg=0 -Hide prog", "prog", " ", ShowHidden},
       // Today's command lines: a switch anywhere else is an argument.
-      {"run prog -hide -min", "prog", " \"-hide\" \"-min\"", 1},
-      {"run prog -timeout=5", "prog", " \"-timeout=5\"", 1},
-      {"run -hide -min prog", "-min", " \"prog\"", 0},
-      {"run @" + hide + " prog", "-hide", " \"prog\"", 1},
+      {"run prog -hide -min", "prog", " \"-hide\" \"-min\"", ShowNormal},
+      {"run prog -timeout=5", "prog", " \"-timeout=5\"", ShowNormal},
+      {"run -hide -min prog", "-min", " \"prog\"", ShowHidden},
+      {"run @" + hide + " prog", "-hide", " \"prog\"", ShowNormal},
   };
   for (const auto& c : cases) {
     StandInRuns.clear();
@@ -106,7 +106,7 @@ TEST_F(RunTest, ShowSwitchesOnlyAsTheFirstArgumentBeforeAProgram) {
     ASSERT_EQ(StandInRuns.size(), 1u) << c.line;
     EXPECT_EQ(StandInRuns[0].program, c.program) << c.line;
     EXPECT_EQ(StandInRuns[0].parameters, c.parameters) << c.line;
-    EXPECT_EQ(StandInRuns[0].mode, c.mode) << c.line;
+    EXPECT_EQ(StandInRuns[0].show, c.show) << c.line;
   }
   // Without a program after it, a switch is the usage.
   for (const char* line : {"run -hide", "run -dbg=1 -MAX", "run -min -log="}) {

@@ -29,23 +29,23 @@ struct BoxCase {
   const char* line;
   const char* text;
   const char* caption;  // null: the platform's default caption
-  unsigned style;
+  BoxIcon icon;         // with Ok alone
 };
 
 TEST_F(SayTest, MessageTitleAndIcon) {
   const BoxCase cases[] = {
-      {"say hello", "hello", "Say", 0},
-      {"say \"Hello world\"", "Hello world", "Say", 0},
-      {"say -t Note -w Stopped", "Stopped", "Note", 48},
-      {"say -e -i hello", "hello", "Say", 64},
-      {"say -I hello", "hello", "Say", 64},
-      {"say hello -E", "hello", "Say", 16},
-      {"say -t -i hello", "hello", "-i", 0},
-      {"say hello -t", "hello", nullptr, 0},
-      {"say -x", "-x", "Say", 0},
-      {"say -T \"A title\" -w -dbg=0 \"two words\"", "two words", "A title", 48},
-      {"say \"\"", "", "Say", 0},
-      {"say -say-notifier-process", "-say-notifier-process", "Say", 0},  // the helper's switch
+      {"say hello", "hello", "Say", IconNone},
+      {"say \"Hello world\"", "Hello world", "Say", IconNone},
+      {"say -t Note -w Stopped", "Stopped", "Note", IconWarning},
+      {"say -e -i hello", "hello", "Say", IconInformation},
+      {"say -I hello", "hello", "Say", IconInformation},
+      {"say hello -E", "hello", "Say", IconError},
+      {"say -t -i hello", "hello", "-i", IconNone},
+      {"say hello -t", "hello", nullptr, IconNone},
+      {"say -x", "-x", "Say", IconNone},
+      {"say -T \"A title\" -w -dbg=0 \"two words\"", "two words", "A title", IconWarning},
+      {"say \"\"", "", "Say", IconNone},
+      {"say -say-notifier-process", "-say-notifier-process", "Say", IconNone},  // the helper's
   };
   for (const BoxCase& c : cases) {
     StandInBoxes.clear();
@@ -53,7 +53,7 @@ TEST_F(SayTest, MessageTitleAndIcon) {
     ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
     EXPECT_EQ(StandInBoxes[0].text, c.text) << c.line;
     EXPECT_EQ(StandInBoxes[0].caption, c.caption ? c.caption : "") << c.line;
-    EXPECT_EQ(StandInBoxes[0].style, c.style) << c.line;
+    EXPECT_EQ(StandInBoxes[0].style, (BoxStyle{ButtonsOk, c.icon, 0})) << c.line;
   }
 }
 
@@ -71,7 +71,7 @@ TEST_F(SayTest, UsageAndStatus) {
     ASSERT_EQ(StandInBoxes.size(), 1u) << c.line;
     EXPECT_EQ(StandInBoxes[0].text, SayUsage) << c.line;
     EXPECT_EQ(StandInBoxes[0].caption, "Say Ver 0.11") << c.line;
-    EXPECT_EQ(StandInBoxes[0].style, 0u) << c.line;
+    EXPECT_EQ(StandInBoxes[0].style, StandInPlainBox) << c.line;
   }
   UnsetEnvVar("QUIL_SAY_NOTIFY");
 }
@@ -115,7 +115,7 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
     EXPECT_EQ(StandInBoxes[0].caption, c.caption) << c.line;
     EXPECT_EQ(StandInBoxes[0].timeout, c.timeout) << c.line;
     if (c.timeout) {
-      EXPECT_EQ(StandInBoxes[0].timeoutButton, 1) << "Ok closes it";
+      EXPECT_EQ(StandInBoxes[0].timeoutButton, AnswerOk) << "Ok closes it";
     }
   }
 }
@@ -136,7 +136,7 @@ TEST_F(SayTest, NotifyHandsTheTextsToAHelperWhichFallsBackToABox) {
     ASSERT_EQ(StandInNotifications.size(), 1u);
     EXPECT_EQ(StandInNotifications[0].caption, "Backup");
     EXPECT_EQ(StandInNotifications[0].text, "Done");
-    EXPECT_EQ(StandInNotifications[0].style, 48u);
+    EXPECT_EQ(StandInNotifications[0].style.icon, IconWarning);
     EXPECT_EQ(StandInNotifications[0].timeout, 10) << "ten seconds by default";
     ASSERT_EQ(StandInBoxes.size(), areaThere ? 0u : 1u) << "the box only without an area";
     if (!areaThere) {
@@ -218,14 +218,14 @@ TEST_F(SayTest, FileArguments) {
   EXPECT_EQ(Run("say @" + opt), 0) << "-i with a line break is a message";
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, "-i\n");
-  EXPECT_EQ(StandInBoxes[0].style, 0u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInPlainBox);
 
   StandInBoxes.clear();
   std::string missing = ScratchPath("missing.txt");
   EXPECT_EQ(Run("say @" + missing), 1);
   ASSERT_EQ(StandInBoxes.size(), 1u);
   EXPECT_EQ(StandInBoxes[0].text, "Can't read file: " + missing);
-  EXPECT_EQ(StandInBoxes[0].style, 0x30u);
+  EXPECT_EQ(StandInBoxes[0].style, StandInWarningBox);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ class SwitchesTest : public ::testing::Test {
     return RunFrame("ask " + args);
   }
   const StandInBox& LastBox() {
-    static StandInBox none{"<no box>", "", 0};
+    static StandInBox none{"<no box>", "", StandInPlainBox};
     return StandInBoxes.empty() ? none : StandInBoxes.back();
   }
   std::string out_, list_;
@@ -57,19 +57,22 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
   struct {
     const char* args;
     const char* prompt;  // the box's text or the dialog's prompt
-    unsigned style;      // message boxes: the type, no default button
+    BoxButtons buttons;  // message boxes: no icon, no default button
   } boxes[] = {
-      {"ok -timeout=5 %OUT%", "-timeout=5", 1}, {"yn -default=no %OUT%", "-default=no", 4},
-      {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", 4}, {"ok -default=cancel %OUT%", "-default=cancel", 1},
-      {"ok progress %OUT%", "progress", 1},     {"yn -title=Backup %OUT%", "-title=Backup", 4},
+      {"ok -timeout=5 %OUT%", "-timeout=5", ButtonsOkCancel},
+      {"yn -default=no %OUT%", "-default=no", ButtonsYesNo},
+      {"YN -TIMEOUT=1 %OUT%", "-TIMEOUT=1", ButtonsYesNo},
+      {"ok -default=cancel %OUT%", "-default=cancel", ButtonsOkCancel},
+      {"ok progress %OUT%", "progress", ButtonsOkCancel},
+      {"yn -title=Backup %OUT%", "-title=Backup", ButtonsYesNo},
   };
   for (const auto& c : boxes) {
     StandInBoxes.clear();
-    StandInBoxAnswer = 1;
+    StandInBoxAnswer = AnswerOk;
     EXPECT_EQ(Ask(c.args), 0) << c.args;
     ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
     EXPECT_EQ(LastBox().text, c.prompt) << c.args;
-    EXPECT_EQ(LastBox().style, c.style) << c.args;
+    EXPECT_EQ(LastBox().style, (BoxStyle{c.buttons, IconNone, 0})) << c.args;
     EXPECT_EQ(LastBox().timeout, 0) << c.args << ": no time limit";
   }
   struct {
@@ -118,39 +121,40 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
        {"file -timeout=5 p %OUT%", "dir p %OUT% -default=ok", "save p -timeout=1 %OUT%"}) {
     StandInBoxes.clear();
     EXPECT_EQ(Ask(args), 1) << args;
-    EXPECT_EQ(LastBox().style, 0x30u) << args;
+    EXPECT_EQ(LastBox().style, StandInWarningBox) << args;
   }
 }
 
 TEST_F(SwitchesTest, MessageBoxDefaultButtonsAndTimeLimits) {
   struct {
     const char* args;
-    unsigned style;     // type and default button
-    int timeout;        // 0: a box without a time limit
-    int timeoutButton;  // the button it presses
+    BoxButtons buttons;
+    int defaultButton;        // from 0
+    int timeout;              // 0: a box without a time limit
+    BoxAnswer timeoutButton;  // the button it presses
     const char* timedOutAnswer;
   } cases[] = {
-      {"ok p %OUT% -timeout=1", 1, 1, 1, "ok"},
-      {"ok -default=CANCEL p %OUT% -timeout=2", 0x101, 2, 2, ""},
-      {"ok -default=ok p %OUT% -Timeout=86400", 1, 86400, 1, "ok"},
-      {"yn -default=no p %OUT%", 0x104, 0, 0, nullptr},
-      {"yn p %OUT% -timeout=1", 4, 1, 6, "yes"},
-      {"yn -timeout=0009 -DEFAULT=No p %OUT%", 0x104, 9, 7, ""},
-      {"ync p %OUT%", 3, 0, 0, nullptr},
-      {"ync -default=no p %OUT% -timeout=3", 0x103, 3, 7, "no"},
-      {"ync -default=cancel -timeout=3 p %OUT%", 0x203, 3, 2, ""},
-      {"ync -default=YES -timeout=3 p %OUT%", 3, 3, 6, "yes"},
+      {"ok p %OUT% -timeout=1", ButtonsOkCancel, 0, 1, AnswerOk, "ok"},
+      {"ok -default=CANCEL p %OUT% -timeout=2", ButtonsOkCancel, 1, 2, AnswerCancel, ""},
+      {"ok -default=ok p %OUT% -Timeout=86400", ButtonsOkCancel, 0, 86400, AnswerOk, "ok"},
+      {"yn -default=no p %OUT%", ButtonsYesNo, 1, 0, AnswerNone, nullptr},
+      {"yn p %OUT% -timeout=1", ButtonsYesNo, 0, 1, AnswerYes, "yes"},
+      {"yn -timeout=0009 -DEFAULT=No p %OUT%", ButtonsYesNo, 1, 9, AnswerNo, ""},
+      {"ync p %OUT%", ButtonsYesNoCancel, 0, 0, AnswerNone, nullptr},
+      {"ync -default=no p %OUT% -timeout=3", ButtonsYesNoCancel, 1, 3, AnswerNo, "no"},
+      {"ync -default=cancel -timeout=3 p %OUT%", ButtonsYesNoCancel, 2, 3, AnswerCancel, ""},
+      {"ync -default=YES -timeout=3 p %OUT%", ButtonsYesNoCancel, 0, 3, AnswerYes, "yes"},
   };
   for (const auto& c : cases) {
     for (bool runsOut : {false, true}) {
       StandInBoxes.clear();
-      StandInBoxAnswer = 2;  // Cancel, when the user answers
+      StandInBoxAnswer = AnswerCancel;  // when the user answers
       StandInBoxTimesOut = runsOut;
       EXPECT_EQ(Ask(c.args), 0) << c.args;
       ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
       EXPECT_EQ(LastBox().text, "p");
       EXPECT_EQ(LastBox().caption, "Ask");
-      EXPECT_EQ(LastBox().style, c.style) << c.args;
+      EXPECT_EQ(LastBox().style, (BoxStyle{c.buttons, IconNone, c.defaultButton})) << c.args;
       EXPECT_EQ(LastBox().timeout, c.timeout) << c.args;
       if (c.timeout) {
         EXPECT_EQ(LastBox().timeoutButton, c.timeoutButton) << c.args;
@@ -163,16 +167,16 @@ TEST_F(SwitchesTest, MessageBoxDefaultButtonsAndTimeLimits) {
 
 TEST_F(SwitchesTest, YesNoCancelWritesEachAnswer) {
   struct {
-    int pressed;
+    BoxAnswer pressed;
     const char* written;
-  } cases[] = {{6, "yes"}, {7, "no"}, {2, ""}};
+  } cases[] = {{AnswerYes, "yes"}, {AnswerNo, "no"}, {AnswerCancel, ""}};
   for (const auto& c : cases) {
     StandInBoxes.clear();
     StandInBoxAnswer = c.pressed;
     EXPECT_EQ(Ask("YNC \"Save changes?\" %OUT%"), 0);
     ASSERT_EQ(StandInBoxes.size(), 1u);
     EXPECT_EQ(LastBox().caption, "Ask") << "captioned like yn";
-    EXPECT_EQ(LastBox().style, 3u) << "Yes, No and Cancel, no icon";
+    EXPECT_EQ(LastBox().style, (BoxStyle{ButtonsYesNoCancel, IconNone, 0})) << "no icon";
     EXPECT_EQ(ReadBytes(out_), std::string(c.written) + Eol) << c.pressed;
   }
 }
@@ -321,7 +325,7 @@ TEST_F(SwitchesTest, BadOrRepeatedSwitchesAreAWrongCount) {
     EXPECT_EQ(Ask(c.args), 1) << c.args;
     ASSERT_EQ(StandInBoxes.size(), 1u) << c.args;
     EXPECT_EQ(LastBox().text, c.fault ? std::string(c.fault) + "\n" + c.usage : c.usage) << c.args;
-    EXPECT_EQ(LastBox().style, 0x30u) << c.args;
+    EXPECT_EQ(LastBox().style, StandInWarningBox) << c.args;
     EXPECT_EQ(LastBox().caption, "Ask Ver 0.12") << c.args;
     EXPECT_EQ(LastBox().timeout, c.timeout) << c.args;
     EXPECT_EQ(ReadBytes(out_), "old\r\n") << c.args << ": untouched";

@@ -1,7 +1,10 @@
-// ask's questions that pick from what they are given: several entries of a
-// list (check), one of the batch file's own buttons (buttons), a date.
+// ask's questions in its own dialog windows (dialogs.h): a line of text
+// (text, pass, edit), an entry of a list (list), several entries (check),
+// one of the batch file's own buttons (buttons), a date (date), and the
+// progress window (progress).
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,41 @@
 #include "frame.h"
 #include "text.h"
 #include "unicode.h"
+
+// --- The dialogs' fixed parts ---
+
+void PrepareWindow() {
+  Dialog.leftLabel = "Cancel";
+  Dialog.rightLabel = "Ok";
+  Dialog.title = "Ask";
+  Dialog.initialText = "";
+  Dialog.hidden = 0;
+  Dialog.data = nullptr;
+  Dialog.timeout = 0;
+  Dialog.timedOut = 0;
+  Dialog.defaultEntry = nullptr;
+  Dialog.feed = nullptr;
+  Dialog.orphaned = 0;
+  Dialog.labels = nullptr;
+  Dialog.defaultButton = 0;
+  Dialog.ticks = nullptr;
+  Dialog.rowsShown = nullptr;
+  Dialog.date[0] = Dialog.date[1] = Dialog.date[2] = 0;
+}
+
+void PrepareDialog(const Question& question) {
+  PrepareWindow();
+  Dialog.leftLabel = question.leftLabel;
+  Dialog.rightLabel = question.rightLabel;
+}
+
+void ShowDialog(const Question& question, void (*run)()) {
+  Dialog.prompt = question.prompt;
+  Dialog.timeout = question.timeout;
+  if (question.title) Dialog.title = question.title;
+  run();
+  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+}
 
 namespace {
 
@@ -108,29 +146,78 @@ std::string LabelsFault(const std::vector<std::string>& labels) {
   return "";
 }
 
-int AskCheck(int count, char** args, const AskMode& mode) {
-  PrepareDialog(&count, args);
-  if (TakeSwitch(&count, args, "-r")) SortLists = 0;
-  QuestionSwitches switches = CheckCount(&count, args, 5, mode);
+// --- The modes ---
+
+namespace {
+
+// The text dialog of the text, pass and edit modes, with the default's
+// text in the field where the mode has one; a hidden field masks what is
+// typed.
+int AskWithTextDialog(const Question& question, int hidden) {
+  PrepareDialog(question);
+  Dialog.hidden = hidden;
+  // The field is one line and holds no more than an answer can: the
+  // default's first line (a default from a file usually ends in a line
+  // break), cut to the longest answer in whole characters.
+  static std::string initial;
+  if (const char* given = Argument(question, "default")) {
+    initial.assign(given, strcspn(given, "\r\n"));
+    initial.resize(CharactersLength(initial.c_str(), TextAnswerMax));
+    Dialog.initialText = initial.c_str();
+  }
+  ShowDialog(question, RunTextDialog);
+  WriteResult(question.resultFile, Dialog.accepted == 1 ? Dialog.result.text : "");
+  free(Dialog.result.text);
+  return 0;
+}
+
+}  // namespace
+
+int AskText(const Question& question) { return AskWithTextDialog(question, 0); }
+
+int AskPass(const Question& question) { return AskWithTextDialog(question, 1); }
+
+int AskList(const Question& question) {
+  PrepareDialog(question);
+  if (question.raw) SortLists = 0;
+  const char* list = Argument(question, "list.csv");
+  static CsvTable table;
+  if (LoadCsvFile(&table, list) <= 0) FatalError("No data in list file: %s", list);
+  Dialog.data = &table;
+  Dialog.defaultEntry = question.defaultWord;
+  ShowDialog(question, RunListDialog);
+
+  // Column 2 of the chosen entry's row; blank without a choice or without a
+  // second column.
+  char* value = nullptr;
+  if (Dialog.accepted == 1 && Dialog.result.position >= 0) {
+    const char* cell = CsvCell(&table, ListEntryRow(Dialog.result.position), 2);
+    if (cell) value = StripQuotes(cell);
+  }
+  WriteResult(question.resultFile, value ? value : "");
+  free(value);
+  return 0;
+}
+
+int AskCheck(const Question& question) {
+  PrepareDialog(question);
+  if (question.raw) SortLists = 0;
+  const char* list = Argument(question, "list.csv");
   static CsvTable table;
   // Three columns at least: a later row's tick counts where the first row
   // has none.
-  LoadCsvFile(&table, args[3], 3);
+  LoadCsvFile(&table, list, 3);
   DropBlankRows(&table);
-  if (table.rowCount <= 0) FatalError("No data in list file: %s", args[3]);
+  if (table.rowCount <= 0) FatalError("No data in list file: %s", list);
   static std::vector<char> ticks;
   static std::vector<int> shown;
   ticks.assign(table.rowCount + 1, 0);
   for (int row = 1; row <= table.rowCount; row++) ticks[row] = TickedAtFirst(&table, row);
-  Dialog.prompt = args[2];
   Dialog.data = &table;
   Dialog.ticks = &ticks;
   Dialog.rowsShown = &shown;
-  Dialog.timeout = switches.timeout;
-  if (switches.title) Dialog.title = switches.title;
-  RunCheckDialog();
-  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
-  if (Dialog.accepted != 1) return WriteResult(args[4], "");
+  ShowDialog(question, RunCheckDialog);
+  if (Dialog.accepted != 1) return WriteResult(question.resultFile, "");
   // Column 2 of each ticked entry, in the order shown, or its shown text
   // where column 2 is blank: a cancel is the one blank line, and a batch
   // file tells nothing ticked (an empty file) from it by its size.
@@ -140,55 +227,60 @@ int AskCheck(int count, char** args, const AskMode& mode) {
     std::string value = CellText(&table, row, 2);
     answers.push_back(IsBlank(value) ? CellText(&table, row, 1) : value);
   }
-  return WriteResultLines(args[4], answers);
+  return WriteResultLines(question.resultFile, answers);
 }
 
-int AskButtons(int count, char** args, const AskMode& mode) {
+int AskButtons(const Question& question) {
   PrepareWindow();
-  QuestionSwitches switches = CheckCount(&count, args, 5, mode);
   static std::vector<std::string> labels;
-  labels = ReadLabels(args[3]);
+  labels = ReadLabels(Argument(question, "labels"));
   std::string fault = LabelsFault(labels);
-  if (!fault.empty()) RefuseUsage(mode, fault);
+  if (!fault.empty()) RefuseUsage(*question.mode, fault);
   int chosenDefault = 0;
-  if (switches.defaultWord) {
+  if (question.defaultWord) {
     chosenDefault = -1;
     std::string known;
     for (size_t i = 0; i < labels.size(); i++) {
-      if (chosenDefault < 0 && CompareNoCase(labels[i].c_str(), switches.defaultWord) == 0)
+      if (chosenDefault < 0 && CompareNoCase(labels[i].c_str(), question.defaultWord) == 0)
         chosenDefault = static_cast<int>(i);
       known += (i ? "|" : "") + labels[i];
     }
     if (chosenDefault < 0)
-      RefuseUsage(mode, "-default=" + ShownValue(switches.defaultWord) +
-                            " is not one of the buttons: " + known);
+      RefuseUsage(*question.mode, "-default=" + ShownValue(question.defaultWord) +
+                                      " is not one of the buttons: " + known);
   }
-  Dialog.prompt = args[2];
   Dialog.labels = &labels;
   Dialog.defaultButton = chosenDefault;
-  Dialog.timeout = switches.timeout;
-  if (switches.title) Dialog.title = switches.title;
-  RunButtonsDialog();
-  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+  ShowDialog(question, RunButtonsDialog);
   int pressed = Dialog.accepted == 1 ? Dialog.result.position : -1;
   bool known = pressed >= 0 && pressed < static_cast<int>(labels.size());
-  return WriteResult(args[4], known ? labels[pressed].c_str() : "");
+  return WriteResult(question.resultFile, known ? labels[pressed].c_str() : "");
 }
 
-int AskDate(int count, char** args, const AskMode& mode) {
+int AskDate(const Question& question) {
   PrepareWindow();
-  QuestionSwitches switches = CheckCount(&count, args, 4, mode);
-  if (switches.defaultWord && !ReadIsoDate(switches.defaultWord, Dialog.date))
-    RefuseUsage(mode, "-default=" + ShownValue(switches.defaultWord) +
-                          " is not a date (YYYY-MM-DD from 1601 on)");
-  Dialog.prompt = args[2];
-  Dialog.timeout = switches.timeout;
-  if (switches.title) Dialog.title = switches.title;
-  RunDateDialog();
-  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
+  if (question.defaultWord && !ReadIsoDate(question.defaultWord, Dialog.date))
+    RefuseUsage(*question.mode, "-default=" + ShownValue(question.defaultWord) +
+                                    " is not a date (YYYY-MM-DD from 1601 on)");
+  ShowDialog(question, RunDateDialog);
   char answer[16] = "";
   if (Dialog.accepted == 1)
     snprintf(answer, sizeof answer, "%04d-%02d-%02d", Dialog.date[0], Dialog.date[1],
              Dialog.date[2]);
-  return WriteResult(args[3], answer);
+  return WriteResult(question.resultFile, answer);
+}
+
+int AskProgress(const Question& question) {
+  PrepareWindow();
+  Dialog.feed = Argument(question, "feedfile");
+  // A result that could not be written at the end would leave the batch
+  // file waiting for ever for a cancel it can never see.
+  if (!ResultWritable(question.resultFile))
+    FatalError("Can't write to file: %s", question.resultFile);
+  ShowDialog(question, RunProgressDialog);
+  // The result file is the batch file's sign that the person cancelled:
+  // written only when the window ends, and not at all once nobody is left
+  // to read it.
+  if (Dialog.orphaned) return 0;
+  return WriteResult(question.resultFile, Dialog.accepted == 1 ? "ok" : "");
 }
