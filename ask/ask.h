@@ -129,12 +129,12 @@ bool TickedAtFirst(const CsvTable* table, int row);
 
 // --- Dialogs (dialog_modes.cpp) ---
 
-// The fixed parts of a dialog's state: caption "Ask", Cancel and Ok, the
-// usual size limits with that smallest client height, nothing else set.
-void PrepareWindow(int minHeight);
+// The fixed parts of a dialog's state: caption "Ask", Cancel and Ok,
+// nothing else set.
+void PrepareWindow();
 
 // PrepareWindow, and the button captions -bn and -bd asked for.
-void PrepareDialog(const Question& question, int minHeight);
+void PrepareDialog(const Question& question);
 
 // Shows the dialog that run shows, with the question's prompt, its
 // -title= caption and its time limit; logs when the time ran out.

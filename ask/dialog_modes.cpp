@@ -18,14 +18,10 @@
 
 // --- The dialogs' fixed parts ---
 
-void PrepareWindow(int minHeight) {
+void PrepareWindow() {
   Dialog.leftLabel = "Cancel";
   Dialog.rightLabel = "Ok";
   Dialog.title = "Ask";
-  Dialog.minWidth = 316;
-  Dialog.minHeight = minHeight;
-  Dialog.maxWidth = 800;
-  Dialog.maxHeight = 1024;
   Dialog.initialText = "";
   Dialog.hidden = 0;
   Dialog.data = nullptr;
@@ -34,7 +30,6 @@ void PrepareWindow(int minHeight) {
   Dialog.defaultEntry = nullptr;
   Dialog.feed = nullptr;
   Dialog.orphaned = 0;
-  Dialog.timeoutSlot = RightButtonSlot;
   Dialog.labels = nullptr;
   Dialog.defaultButton = 0;
   Dialog.ticks = nullptr;
@@ -42,8 +37,8 @@ void PrepareWindow(int minHeight) {
   Dialog.date[0] = Dialog.date[1] = Dialog.date[2] = 0;
 }
 
-void PrepareDialog(const Question& question, int minHeight) {
-  PrepareWindow(minHeight);
+void PrepareDialog(const Question& question) {
+  PrepareWindow();
   Dialog.leftLabel = question.leftLabel;
   Dialog.rightLabel = question.rightLabel;
 }
@@ -70,8 +65,6 @@ std::string CellText(const CsvTable* table, int row, int column) {
 }
 
 bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // The number the digits text[from] to text[to - 1] write.
 int DigitsValue(const char* text, int from, int to) {
@@ -161,7 +154,7 @@ namespace {
 // text in the field where the mode has one; a hidden field masks what is
 // typed.
 int AskWithTextDialog(const Question& question, int hidden) {
-  PrepareDialog(question, 96);
+  PrepareDialog(question);
   Dialog.hidden = hidden;
   // The field is one line and holds no more than an answer can: the
   // default's first line (a default from a file usually ends in a line
@@ -185,7 +178,7 @@ int AskText(const Question& question) { return AskWithTextDialog(question, 0); }
 int AskPass(const Question& question) { return AskWithTextDialog(question, 1); }
 
 int AskList(const Question& question) {
-  PrepareDialog(question, 136);
+  PrepareDialog(question);
   if (question.raw) SortLists = 0;
   const char* list = Argument(question, "list.csv");
   static CsvTable table;
@@ -207,7 +200,7 @@ int AskList(const Question& question) {
 }
 
 int AskCheck(const Question& question) {
-  PrepareDialog(question, 136);
+  PrepareDialog(question);
   if (question.raw) SortLists = 0;
   const char* list = Argument(question, "list.csv");
   static CsvTable table;
@@ -238,7 +231,7 @@ int AskCheck(const Question& question) {
 }
 
 int AskButtons(const Question& question) {
-  PrepareWindow(96);
+  PrepareWindow();
   static std::vector<std::string> labels;
   labels = ReadLabels(Argument(question, "labels"));
   std::string fault = LabelsFault(labels);
@@ -258,7 +251,6 @@ int AskButtons(const Question& question) {
   }
   Dialog.labels = &labels;
   Dialog.defaultButton = chosenDefault;
-  Dialog.timeoutSlot = LeftButtonSlot + chosenDefault;
   ShowDialog(question, RunButtonsDialog);
   int pressed = Dialog.accepted == 1 ? Dialog.result.position : -1;
   bool known = pressed >= 0 && pressed < static_cast<int>(labels.size());
@@ -266,7 +258,7 @@ int AskButtons(const Question& question) {
 }
 
 int AskDate(const Question& question) {
-  PrepareWindow(96);
+  PrepareWindow();
   if (question.defaultWord && !ReadIsoDate(question.defaultWord, Dialog.date))
     RefuseUsage(*question.mode, "-default=" + ShownValue(question.defaultWord) +
                                     " is not a date (YYYY-MM-DD from 1601 on)");
@@ -279,7 +271,7 @@ int AskDate(const Question& question) {
 }
 
 int AskProgress(const Question& question) {
-  PrepareWindow(90);
+  PrepareWindow();
   Dialog.feed = Argument(question, "feedfile");
   // A result that could not be written at the end would leave the batch
   // file waiting for ever for a cancel it can never see.

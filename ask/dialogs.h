@@ -1,7 +1,7 @@
-// ask's own dialog windows: the state a dialog's driver fills before the
-// window exists and reads after it has ended, and the calls that run the
-// text and the list dialog. The build chooses the implementation:
-// windows/dialogs.cpp for the program, standin/dialogs.cpp for unit tests.
+// ask's own dialog windows: the state a mode routine fills before the
+// window exists and reads after it has ended (defined in dialogs.cpp), and
+// the calls that run each dialog. The build chooses their implementation:
+// windows/*_dialog.cpp for the program, standin/dialogs.cpp for unit tests.
 #pragma once
 
 #include <string>
@@ -9,35 +9,19 @@
 
 #include "csv.h"
 
-// Control ids are ControlIdBase + slot: label, field or list, left and
-// right button; the buttons dialog's buttons take the slots from
-// LeftButtonSlot on.
-constexpr int ControlIdBase = 4000;
-constexpr int LabelSlot = 0;
-constexpr int FieldSlot = 1;
-constexpr int LeftButtonSlot = 2;
-constexpr int RightButtonSlot = 3;
-constexpr int MaxSlots = 8;
-
 // The buttons dialog: two to six labels of at most LabelMax characters.
 constexpr int MinLabels = 2;
 constexpr int MaxLabels = 6;
 constexpr int LabelMax = 40;
 
-// Commands the text field posts for Enter and Escape.
-constexpr int CmdAccept = 301;
-constexpr int CmdCancel = 302;
-
 // Longest answer the text dialog takes.
 constexpr int TextAnswerMax = 255;
 
+// The request a mode routine makes of its dialog and the answer it gets
+// back, in the tool's own terms; how the window looks and where its
+// controls are is the dialogs' own.
 struct DialogState {
-  void* controls[MaxSlots];  // window handles by slot
   const char* title;
-  int minWidth;  // client size limits for dragging, pixels
-  int minHeight;
-  int maxWidth;
-  int maxHeight;
   const char* prompt;
   const char* initialText;  // text dialog: the field's first text, selected
   int hidden;               // text dialog: 1 to mask what is typed
@@ -54,14 +38,12 @@ struct DialogState {
   const char* defaultEntry;  // list dialog: the entry selected first (case ignored); null: none
   const char* feed;          // progress window: the feed file's path, "-" for standard input
   int orphaned;              // progress window: 1 when it ended because its batch file had
-  int timeoutSlot;           // the button the time limit presses: RightButtonSlot but in
-                             // the buttons dialog
   const std::vector<std::string>* labels;  // buttons dialog: the buttons, in order
-  int defaultButton;                       // buttons dialog: the default one, from 0
-  std::vector<char>* ticks;                // check dialog: by row (from 1), 1 while ticked
-  std::vector<int>* rowsShown;             // check dialog: the rows in the order shown, at the end
-  int date[3];                             // date dialog: year, month, day to start at (0: today),
-                                           // then the one chosen
+  int defaultButton;  // buttons dialog: the default one, from 0, which the time limit presses
+  std::vector<char>* ticks;     // check dialog: by row (from 1), 1 while ticked
+  std::vector<int>* rowsShown;  // check dialog: the rows in the order shown, at the end
+  int date[3];                  // date dialog: year, month, day to start at (0: today),
+                                // then the one chosen
 };
 
 // The state of the one dialog a process shows.
@@ -70,6 +52,10 @@ extern DialogState Dialog;
 // While set, list dialogs show their entries sorted; "ask list -r" clears it.
 extern int SortLists;
 
+// Whether a year of the Gregorian calendar has a 29 February, the rule
+// both the date mode's default and the date dialog's month steps follow.
+bool IsLeapYear(int year);
+
 // Shows the text dialog for Dialog and returns when it has ended.
 void RunTextDialog();
 
@@ -77,8 +63,8 @@ void RunTextDialog();
 // and returns when it has ended.
 void RunListDialog();
 
-// After the list dialog: the row (from 1) tied to a list position, 0 for
-// none.
+// After the list dialog: the row (from 1) of the list position chosen, 0
+// for none.
 int ListEntryRow(int position);
 
 // Shows the check dialog for Dialog: column 1 of every row of Dialog.data,

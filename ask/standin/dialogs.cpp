@@ -2,14 +2,16 @@
 // and answer what the test scripted.
 #include "dialogs.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
 #include "dialogs_standin.h"
+#include "follower.h"
 #include "frame.h"
-
-DialogState Dialog;
-int SortLists = 1;
 
 int StandInDialogRuns = 0;
 DialogState StandInDialogSeen;
@@ -21,6 +23,10 @@ std::vector<int> StandInRowOfPosition;
 bool StandInTimesOut = false;
 int StandInOrphaned = 0;
 std::vector<int> StandInToggles;
+std::vector<ProcessSeen> StandInProcesses;
+unsigned long StandInSelf = 0;
+std::vector<unsigned long> StandInOlderShells;
+std::string StandInRemoteRoot;
 
 // A time limit that runs out accepts, as the right button does.
 bool TimesOut() { return Dialog.timeout > 0 && StandInTimesOut; }
@@ -106,4 +112,70 @@ bool ResultWritable(const char* path) {
   fclose(f);
   fs::remove(scratch, error);
   return true;
+}
+
+// The feed file through the C library; which file it is, by its device and
+// node where the system has them.
+FeedOpening OpenFeedFile(const char* path, OpenFeed* feed, unsigned long* error) {
+  namespace fs = std::filesystem;
+  std::error_code failure;
+  fs::file_status status = fs::status(path, failure);
+  if (!fs::exists(status)) return FeedMissing;
+  if (fs::is_directory(status)) return FeedIsFolder;
+  if (!fs::is_regular_file(status)) return FeedIsDevice;
+  FILE* file = fopen(path, "rb");
+  struct stat info = {};
+  if (!file || fstat(fileno(file), &info) != 0) {
+    *error = static_cast<unsigned long>(errno);
+    if (file) fclose(file);
+    return FeedFailed;
+  }
+  feed->handle = file;
+  feed->size = info.st_size;
+  feed->identity = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  return FeedOpened;
+}
+
+std::string ReadFeedAt(const OpenFeed& feed, long long offset, long long most) {
+  FILE* file = static_cast<FILE*>(feed.handle);
+  if (most <= 0 || fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return "";
+  std::string bytes(static_cast<size_t>(most), '\0');
+  bytes.resize(fread(bytes.data(), 1, bytes.size(), file));
+  return bytes;
+}
+
+void CloseFeedFile(OpenFeed* feed) {
+  if (feed->handle) fclose(static_cast<FILE*>(feed->handle));
+  feed->handle = nullptr;
+}
+
+bool ListProcesses(std::vector<ProcessSeen>* processes, unsigned long* self) {
+  if (StandInProcesses.empty()) return false;
+  *processes = StandInProcesses;
+  *self = StandInSelf;
+  return true;
+}
+
+// A shell's handle is its number; it began at its place in StandInOlderShells.
+void* OpenOlderShell(unsigned long id, unsigned long long* began) {
+  for (size_t i = 0; i < StandInOlderShells.size(); i++) {
+    if (StandInOlderShells[i] != id) continue;
+    *began = i;
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(id));
+  }
+  return nullptr;
+}
+
+void CloseShell(void*) {}
+
+bool RemoteDrive(const std::string& root) { return root == StandInRemoteRoot; }
+
+// Standard input is the C library's, read as it comes.
+bool OpenFeedInput() { return true; }
+
+std::string ReadFeedInput(bool* atEnd) {
+  std::string bytes(static_cast<size_t>(MostBytesPerRead), '\0');
+  bytes.resize(fread(bytes.data(), 1, bytes.size(), stdin));
+  *atEnd = bytes.empty();
+  return bytes;
 }

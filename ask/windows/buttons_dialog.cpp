@@ -49,11 +49,9 @@ int RowWidth(const std::vector<int>& row) {
   return width;
 }
 
-LRESULT ButtonsDialogCreate(HWND window) {
-  Dialog.accepted = 0;
+void ButtonsDialogCreate(HWND window, int h) {
   Dialog.result.position = -1;
-  UseDpi(WindowDpi(window));
-  Buttons.promptHeight = CreatePrompt(window);
+  Buttons.promptHeight = h;
   const std::vector<std::string>& labels = *Dialog.labels;
   Buttons.widths.clear();
   for (const std::string& text : labels)
@@ -61,24 +59,24 @@ LRESULT ButtonsDialogCreate(HWND window) {
   SplitIntoRows();
   int clientWidth = 316;
   for (const auto& row : Buttons.rows) clientWidth = std::max(clientWidth, RowWidth(row) + 16);
-  Dialog.minWidth = clientWidth;
+  Shown.minWidth = clientWidth;
   for (int i = 0; i < static_cast<int>(labels.size()); i++) {
     DWORD style = i == Dialog.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    Dialog.controls[LeftButtonSlot + i] =
+    Shown.controls[LeftButtonSlot + i] =
         CreateButton(window, LeftButtonSlot + i, 0, 0, Scaled(Buttons.widths[i]),
                      Scaled(ButtonHeight), style, Caption(labels[i]).c_str());
   }
   // As tall as the prompt and the rows need, and no smaller.
-  Dialog.minHeight = std::min(8 + Buttons.promptHeight + RowsHeight(), Dialog.maxHeight);
+  Shown.minHeight = std::min(8 + Buttons.promptHeight + RowsHeight(), Shown.maxHeight);
   FitWindow(window, clientWidth, 8 + Buttons.promptHeight + RowsHeight());
   SetFocus(ControlAt(LeftButtonSlot + Dialog.defaultButton));
-  StartCountdown(window);
-  return 0;
+  // The time limit presses the default button.
+  Shown.timeoutSlot = LeftButtonSlot + Dialog.defaultButton;
 }
 
 // Each row right-aligned, the last one at the bottom; the prompt takes the
 // rest.
-void ButtonsDialogLayout(int W, int H) {
+void ButtonsDialogLayout(HWND, int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8 + RowsHeight()));
   int rows = static_cast<int>(Buttons.rows.size());
   for (int r = 0; r < rows; r++) {
@@ -89,38 +87,25 @@ void ButtonsDialogLayout(int W, int H) {
       x += Scaled(Buttons.widths[i] + Gap);
     }
   }
-  ShowControls();
 }
 
-LRESULT CALLBACK ButtonsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  int labels = static_cast<int>(Dialog.labels->size());
-  switch (message) {
-    case WM_CREATE: return ButtonsDialogCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) ButtonsDialogLayout(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_COMMAND: {
-      int id = LOWORD(wParam);
-      if (id == CmdAccept) id = ControlIdBase + LeftButtonSlot + Dialog.defaultButton;
-      int pressed = id - ControlIdBase - LeftButtonSlot;
-      if (pressed >= 0 && pressed < labels) {
-        Dialog.accepted = 1;
-        Dialog.result.position = pressed;
-        return FinishDialog(window);
-      }
-      if (id == CmdCancel) {
-        Dialog.accepted = 0;
-        return FinishDialog(window);
-      }
-      break;
-    }
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
+// Every button answers with itself, Enter with the default one; Escape
+// cancels.
+DialogAnswer ButtonsDialogCommand(HWND, int id, int) {
+  if (id == CmdAccept) id = ControlIdBase + LeftButtonSlot + Dialog.defaultButton;
+  int pressed = id - ControlIdBase - LeftButtonSlot;
+  if (pressed >= 0 && pressed < static_cast<int>(Dialog.labels->size())) {
+    Dialog.result.position = pressed;
+    return AcceptAnswer;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return id == CmdCancel ? CancelAnswer : NoAnswer;
 }
+
+// Its smallest size is that of its rows of buttons, known once they are
+// measured.
+constexpr DialogKind ButtonsDialog = {96, ButtonsDialogCreate, ButtonsDialogLayout,
+                                      ButtonsDialogCommand};
 
 }  // namespace
 
-void RunButtonsDialog() { RunDialog(ButtonsDialogProc); }
+void RunButtonsDialog() { RunDialog(ButtonsDialog); }

@@ -70,16 +70,13 @@ void DrawEntry(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-LRESULT CheckDialogCreate(HWND window) {
-  Dialog.accepted = 0;
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
+void CheckDialogCreate(HWND window, int h) {
   PromptHeight = h;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                 LBS_HASSTRINGS | (SortLists ? LBS_SORT : 0);
   HWND list = CreateControl(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, style, window, FieldSlot,
                             Scaled(8), Scaled(h + 16), Scaled(300), Scaled(64));
-  Dialog.controls[FieldSlot] = list;
+  Shown.controls[FieldSlot] = list;
   CreateButtonPair(window, h + 88);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
@@ -87,23 +84,20 @@ LRESULT CheckDialogCreate(HWND window) {
       SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckListProc)));
   SendMessageA(list, LB_SETCARETINDEX, 0, FALSE);
   SetFocus(list);
-  StartCountdown(window);
-  return 0;
 }
 
 // Height the window gains goes to the list; below its first size the list
 // keeps its first height and the prompt gives up what is missing.
-void CheckDialogLayout(int W, int H) {
+void CheckDialogLayout(HWND, int W, int H) {
   int listHeight = std::max(Scaled(64), H - Scaled(PromptHeight + 56));
   int listTop = H - Scaled(40) - listHeight;
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), std::max(0, listTop - Scaled(16)));
   Place(FieldSlot, Scaled(8), listTop, W - Scaled(16), listHeight);
   PlaceButtonPair(W, H);
-  ShowControls();
 }
 
-// The rows in the order the list shows them.
-void NoteRowsShown() {
+// On Accept: the rows in the order the list shows them.
+void NoteRowsShown(HWND) {
   HWND list = ControlAt(FieldSlot);
   int entries = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   Dialog.rowsShown->clear();
@@ -111,34 +105,21 @@ void NoteRowsShown() {
     Dialog.rowsShown->push_back(static_cast<int>(SendMessageA(list, LB_GETITEMDATA, position, 0)));
 }
 
-LRESULT CALLBACK CheckDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return CheckDialogCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) CheckDialogLayout(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = LineHeight(window) + Scaled(4);
-      return TRUE;
-    case WM_DRAWITEM: DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case CmdAccept:
-        case ControlIdBase + RightButtonSlot:
-          NoteRowsShown();
-          Dialog.accepted = 1;
-          return FinishDialog(window);
-        case CmdCancel:
-        case ControlIdBase + LeftButtonSlot: Dialog.accepted = 0; return FinishDialog(window);
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// The list's entries are drawn here: their height and each entry.
+bool CheckDialogMessage(HWND window, UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+  if (message == WM_MEASUREITEM)
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = LineHeight(window) + Scaled(4);
+  else if (message == WM_DRAWITEM)
+    DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+  else
+    return false;
+  *result = TRUE;
+  return true;
 }
+
+constexpr DialogKind CheckDialog = {136,           CheckDialogCreate, CheckDialogLayout, nullptr,
+                                    NoteRowsShown, nullptr,           CheckDialogMessage};
 
 }  // namespace
 
-void RunCheckDialog() { RunDialog(CheckDialogProc); }
+void RunCheckDialog() { RunDialog(CheckDialog); }

@@ -29,8 +29,7 @@ void MoveDay(HWND calendar, int days, int months) {
     day.wYear = static_cast<WORD>(month / 12);
     day.wMonth = static_cast<WORD>(month % 12 + 1);
     static const int lengths[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = (day.wYear % 4 == 0 && day.wYear % 100 != 0) || day.wYear % 400 == 0;
-    int last = lengths[day.wMonth - 1] - (day.wMonth == 2 && !leap);
+    int last = lengths[day.wMonth - 1] - (day.wMonth == 2 && !IsLeapYear(day.wYear));
     if (day.wDay > last) day.wDay = static_cast<WORD>(last);
   } else {
     FILETIME time;
@@ -59,13 +58,10 @@ LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM
   return CallWindowProcW(CalendarProc, calendar, message, wParam, lParam);
 }
 
-LRESULT DateDialogCreate(HWND window) {
-  Dialog.accepted = 0;
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
+void DateDialogCreate(HWND window, int h) {
   HWND calendar = CreateCommonControl(window, FieldSlot, MONTHCAL_CLASSA, 0, ICC_DATE_CLASSES,
                                       Scaled(8), Scaled(h + 16), Scaled(200), Scaled(160));
-  Dialog.controls[FieldSlot] = calendar;
+  Shown.controls[FieldSlot] = calendar;
   CalendarProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarKeys)));
   Calendar = CalendarSize(calendar);
@@ -77,15 +73,13 @@ LRESULT DateDialogCreate(HWND window) {
     SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
   }
   CreateButtonPair(window, 0);
-  Dialog.minWidth = std::max(316, static_cast<int>(Calendar.cx) + 16);
-  Dialog.minHeight = h + 16 + Calendar.cy + 48;
-  FitWindow(window, Dialog.minWidth, Dialog.minHeight);
+  Shown.minWidth = std::max(316, static_cast<int>(Calendar.cx) + 16);
+  Shown.minHeight = h + 16 + Calendar.cy + 48;
+  FitWindow(window, Shown.minWidth, Shown.minHeight);
   SetFocus(calendar);
-  StartCountdown(window);
-  return 0;
 }
 
-void DateDialogLayout(int W, int H) {
+void DateDialogLayout(HWND, int W, int H) {
   int below = Scaled(8 + static_cast<int>(Calendar.cy) + 48);
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8) - below);
   // Centred: the window is as wide as the prompt wants, mostly wider than
@@ -93,38 +87,20 @@ void DateDialogLayout(int W, int H) {
   Place(FieldSlot, (W - Scaled(Calendar.cx)) / 2, H - below + Scaled(8), Scaled(Calendar.cx),
         Scaled(Calendar.cy));
   PlaceButtonPair(W, H);
-  ShowControls();
 }
 
-LRESULT CALLBACK DateDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return DateDialogCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) DateDialogLayout(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case CmdAccept:
-        case ControlIdBase + RightButtonSlot: {
-          SYSTEMTIME day = {};
-          SendMessageA(ControlAt(FieldSlot), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
-          Dialog.date[0] = day.wYear;
-          Dialog.date[1] = day.wMonth;
-          Dialog.date[2] = day.wDay;
-          Dialog.accepted = 1;
-          return FinishDialog(window);
-        }
-        case CmdCancel:
-        case ControlIdBase + LeftButtonSlot: Dialog.accepted = 0; return FinishDialog(window);
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+void DateDialogAccept(HWND) {
+  SYSTEMTIME day = {};
+  SendMessageA(ControlAt(FieldSlot), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+  Dialog.date[0] = day.wYear;
+  Dialog.date[1] = day.wMonth;
+  Dialog.date[2] = day.wDay;
 }
+
+// Its smallest size is the calendar's, known once it is made.
+constexpr DialogKind DateDialog = {96, DateDialogCreate, DateDialogLayout, nullptr,
+                                   DateDialogAccept};
 
 }  // namespace
 
-void RunDateDialog() { RunDialog(DateDialogProc); }
+void RunDateDialog() { RunDialog(DateDialog); }

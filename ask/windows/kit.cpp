@@ -1,8 +1,8 @@
 // The kit ask's dialog windows are built with, on Windows: controls with
 // one look, scaling with the screen's DPI, the sizing of the prompt, the
 // text field that turns Enter and Escape into commands, the keys that move
-// through a dialog, the time limit, and the window class and message loop
-// every dialog runs in. No dialog templates and no dialog manager: each
+// through a dialog, the time limit, and the window class, procedure and
+// message loop every dialog runs in. No dialog templates and no dialog manager: each
 // window is built control by control.
 #include "kit.h"
 
@@ -14,8 +14,7 @@
 #include "frame.h"
 #include "system_dll.h"
 
-DialogState Dialog;
-int SortLists = 1;
+DialogWindow Shown;
 
 namespace {
 
@@ -26,8 +25,14 @@ constexpr int AcceleratorTableId = 201;
 // or the list's, one control only.
 WNDPROC SavedFieldProc = nullptr;
 
-// The dialog's own procedure, which the class's procedure calls.
-WNDPROC DialogProcedure = nullptr;
+// The kind of dialog shown, which the class's procedure follows.
+const DialogKind* Kind = nullptr;
+
+// While the window is being made: an end asked for then waits until it is.
+bool Creating = false;
+
+// Posted when the dialog ended while its window was being made.
+constexpr UINT FinishLaterMessage = WM_APP + 100;
 
 // Set once a procedure has run out of memory: the box that says so is up,
 // and the dialog's code no longer runs (its messages would only fail
@@ -219,7 +224,7 @@ bool DialogKey(HWND window, const MSG& message) {
 
 }  // namespace
 
-HWND ControlAt(int slot) { return static_cast<HWND>(Dialog.controls[slot]); }
+HWND ControlAt(int slot) { return Shown.controls[slot]; }
 
 // --- Scaling ---
 
@@ -298,17 +303,17 @@ HWND CreateListBox(HWND parent, int slot, int x, int y, int width, int height) {
 int CreatePrompt(HWND window) {
   HWND label =
       CreateLabel(window, LabelSlot, Scaled(8), Scaled(8), Scaled(300), Scaled(200), Dialog.prompt);
-  Dialog.controls[LabelSlot] = label;
+  Shown.controls[LabelSlot] = label;
   int width = 0, height = 0;
   FitLabel(label, 8, 8, &width, &height, Dialog.prompt);
   return height;
 }
 
 void CreateButtonPair(HWND window, int y) {
-  Dialog.controls[LeftButtonSlot] =
+  Shown.controls[LeftButtonSlot] =
       CreateButton(window, LeftButtonSlot, Scaled(8), Scaled(y), Scaled(100), Scaled(24),
                    BS_PUSHBUTTON, Dialog.leftLabel);
-  Dialog.controls[RightButtonSlot] =
+  Shown.controls[RightButtonSlot] =
       CreateButton(window, RightButtonSlot, Scaled(208), Scaled(y), Scaled(100), Scaled(24),
                    BS_DEFPUSHBUTTON, Dialog.rightLabel);
 }
@@ -440,16 +445,6 @@ LRESULT InputEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return CallWindowProcW(SavedFieldProc, window, message, wParam, lParam);
 }
 
-// The procedure of the dialogs' window class: the dialog's own, guarded.
-LRESULT CALLBACK GuardedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (OutOfMemory) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return DialogProcedure(window, message, wParam, lParam);
-  } catch (const std::bad_alloc&) {
-    EndOutOfMemory();
-  }
-}
-
 }  // namespace
 
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -462,67 +457,14 @@ LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // --- Running a dialog ---
 
-// Starts the dialog's time limit, if it has one.
-void StartCountdown(HWND window) {
-  if (Dialog.timeout > 0) SetTimer(window, CountdownTimer, Dialog.timeout * 1000u, nullptr);
-}
-
-// Handling every dialog procedure shares; false for a message it leaves
-// to the dialog or to DefWindowProcA.
-bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_GETMINMAXINFO) {
-    // Sent before WM_CREATE: the limits are those of the window's DPI.
-    DialogDpi = WindowDpi(window);
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = ExtentWidth(Scaled(Dialog.minWidth));
-    info->ptMinTrackSize.y = ExtentHeight(Scaled(Dialog.minHeight));
-    info->ptMaxTrackSize.x = ExtentWidth(Scaled(Dialog.maxWidth));
-    info->ptMaxTrackSize.y = ExtentHeight(Scaled(Dialog.maxHeight));
-    *result = 0;
-    return true;
-  }
-  if (message == WM_DPICHANGED) {
-    // Moved to a screen of another scale: the new font for every control,
-    // then the size the system suggests, whose WM_SIZE lays them out again.
-    UseDpi(HIWORD(wParam));
-    for (void* control : Dialog.controls)
-      SendMessageA(static_cast<HWND>(control), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont),
-                   TRUE);
-    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                 suggested->right - suggested->left, suggested->bottom - suggested->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    *result = 0;
-    return true;
-  }
-  if (message == WM_TIMER && wParam == CountdownTimer) {
-    // Time is up: the right button (Ok, Next or Done), or the default one,
-    // presses itself.
-    KillTimer(window, CountdownTimer);
-    Dialog.timedOut = 1;
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(ControlIdBase + Dialog.timeoutSlot, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(ControlAt(Dialog.timeoutSlot)));
-    *result = 0;
-    return true;
-  }
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    *result = 0;
-    return true;
-  }
-  return false;
-}
-
-// Ends the dialog: the quit message that WM_DESTROY posts ends the loop.
-LRESULT FinishDialog(HWND window) {
-  PostMessageA(window, WM_DESTROY, 0, 0);
-  return 0;
-}
-
-// A minimized window gets WM_SIZE with 0 x 0; its controls keep their
-// places instead of being moved to negative sizes.
-bool Minimized(WPARAM wParam, LPARAM lParam) {
-  return wParam == SIZE_MINIMIZED || (LOWORD(lParam) == 0 && HIWORD(lParam) == 0);
+void FinishDialog(HWND window) {
+  if (Kind->ending) Kind->ending(window);
+  // Destroyed in the middle of WM_CREATE, the window would be reported as
+  // never made.
+  if (Creating)
+    PostMessageA(window, FinishLaterMessage, 0, 0);
+  else
+    DestroyWindow(window);
 }
 
 // Moves a control; x and y in pixels at the dialog's DPI.
@@ -530,17 +472,122 @@ void Place(int slot, int x, int y, int width, int height) {
   MoveWindow(ControlAt(slot), x, y, width, height, TRUE);
 }
 
-void ShowControls() {
-  for (void* control : Dialog.controls) ShowWindow(static_cast<HWND>(control), SW_SHOWNORMAL);
+DialogAnswer PairAnswer(int id) {
+  if (id == CmdAccept || id == ControlIdBase + RightButtonSlot) return AcceptAnswer;
+  if (id == CmdCancel || id == ControlIdBase + LeftButtonSlot) return CancelAnswer;
+  return NoAnswer;
 }
 
-// Registers the class, creates the window with the dialog's procedure,
-// shows it and runs the message loop until the dialog ends.
-void RunDialog(WNDPROC procedure) {
+namespace {
+
+// Ends the dialog with an answer: the dialog's own read into Dialog.
+void Answer(HWND window, DialogAnswer answer) {
+  if (answer == AcceptAnswer) {
+    if (Kind->accept) Kind->accept(window);
+    Dialog.accepted = 1;
+  } else {
+    Dialog.accepted = 0;
+    if (Kind->cancel) Kind->cancel();
+  }
+  FinishDialog(window);
+}
+
+// The window is made: the prompt and the kind's controls, then the time
+// limit starts.
+void CreateDialogParts(HWND window) {
+  Dialog.accepted = 0;
+  UseDpi(WindowDpi(window));
+  Kind->create(window, CreatePrompt(window));
+  if (!Kind->ownTimeLimit && Dialog.timeout > 0)
+    SetTimer(window, CountdownTimer, Dialog.timeout * 1000u, nullptr);
+}
+
+// The messages of every dialog, after the kind's own; false for one left
+// to DefWindowProcA.
+bool KitMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  *result = 0;
+  switch (message) {
+    case WM_CREATE: CreateDialogParts(window); return true;
+    case WM_SIZE:
+      // A minimized window gets 0 x 0; its controls keep their places
+      // instead of being moved to negative sizes.
+      if (wParam == SIZE_MINIMIZED || (LOWORD(lParam) == 0 && HIWORD(lParam) == 0)) return false;
+      Kind->layout(window, LOWORD(lParam), HIWORD(lParam));
+      for (HWND control : Shown.controls) ShowWindow(control, SW_SHOWNORMAL);
+      return false;
+    case WM_COMMAND: {
+      DialogAnswer answer = Kind->command ? Kind->command(window, LOWORD(wParam), HIWORD(wParam))
+                                          : PairAnswer(LOWORD(wParam));
+      if (answer == NoAnswer) return false;
+      Answer(window, answer);
+      return true;
+    }
+    case WM_GETMINMAXINFO: {
+      // Sent before WM_CREATE: the limits are those of the window's DPI.
+      DialogDpi = WindowDpi(window);
+      MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize.x = ExtentWidth(Scaled(Shown.minWidth));
+      info->ptMinTrackSize.y = ExtentHeight(Scaled(Shown.minHeight));
+      info->ptMaxTrackSize.x = ExtentWidth(Scaled(Shown.maxWidth));
+      info->ptMaxTrackSize.y = ExtentHeight(Scaled(Shown.maxHeight));
+      return true;
+    }
+    case WM_DPICHANGED: {
+      // Moved to a screen of another scale: the new font for every control,
+      // then the size the system suggests, whose WM_SIZE lays them out again.
+      UseDpi(HIWORD(wParam));
+      for (HWND control : Shown.controls)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont), TRUE);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return true;
+    }
+    case WM_TIMER:
+      if (wParam != CountdownTimer) return false;
+      // Time is up: the right button (Ok, Next or Done), or the default one,
+      // presses itself.
+      KillTimer(window, CountdownTimer);
+      Dialog.timedOut = 1;
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(ControlIdBase + Shown.timeoutSlot, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(ControlAt(Shown.timeoutSlot)));
+      return true;
+    case FinishLaterMessage: DestroyWindow(window); return true;
+    case WM_DESTROY: PostQuitMessage(0); return true;
+  }
+  return false;
+}
+
+// The procedure of the dialogs' window class: the kind's messages, then
+// the kit's, guarded.
+LRESULT CALLBACK GuardedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (OutOfMemory) return DefWindowProcA(window, message, wParam, lParam);
+  try {
+    LRESULT result = 0;
+    if (Kind->message && Kind->message(window, message, wParam, lParam, &result)) return result;
+    if (KitMessage(window, message, wParam, lParam, &result)) return result;
+    return DefWindowProcA(window, message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    EndOutOfMemory();
+  }
+}
+
+}  // namespace
+
+// Registers the class, creates the window of the dialog's kind, shows it
+// and runs the message loop until the dialog ends.
+void RunDialog(const DialogKind& kind) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
-  DialogProcedure = procedure;
+  Kind = &kind;
+  Shown = DialogWindow{};
+  Shown.minWidth = 316;
+  Shown.minHeight = kind.smallestHeight;
+  Shown.maxWidth = 800;
+  Shown.maxHeight = 1024;
+  Shown.timeoutSlot = RightButtonSlot;
   windowClass.lpfnWndProc = GuardedDialogProc;
   windowClass.hInstance = instance;
   windowClass.hCursor =
@@ -551,9 +598,11 @@ void RunDialog(WNDPROC procedure) {
 
   // The first size only stands until WM_CREATE fits the window.
   DialogDpi = SystemDpi();
+  Creating = true;
   HWND window = CreateWindowExA(0, WindowClassName, Dialog.title, WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, Scaled(Dialog.minWidth),
-                                Scaled(Dialog.minHeight), nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, Scaled(Shown.minWidth),
+                                Scaled(Shown.minHeight), nullptr, nullptr, instance, nullptr);
+  Creating = false;
   if (!window) FatalError("Error creating window.");
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(AcceleratorTableId));
   ShowWindow(window, SW_SHOWNORMAL);

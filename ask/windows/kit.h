@@ -1,13 +1,42 @@
 // The kit ask's dialog windows are built with on Windows (kit.cpp), shared
 // by the dialogs, one file each: controls with one look, scaling with the
 // screen's DPI, the sizing of the prompt, the keys, the time limit, and the
-// window class and message loop every dialog runs in. Sizes passed to the
-// kit are pixels at 96 DPI unless a routine says otherwise.
+// window class, procedure and message loop every dialog runs in, told by a
+// record of what is the dialog's own (DialogKind). Sizes passed to the kit
+// are pixels at 96 DPI unless a routine says otherwise.
 #pragma once
 
 #include <windows.h>
 
 #include "dialogs.h"
+
+// --- The window's parts ---
+
+// Control ids are ControlIdBase + slot: label, field or list, left and
+// right button; the buttons dialog's buttons take the slots from
+// LeftButtonSlot on.
+constexpr int ControlIdBase = 4000;
+constexpr int LabelSlot = 0;
+constexpr int FieldSlot = 1;
+constexpr int LeftButtonSlot = 2;
+constexpr int RightButtonSlot = 3;
+constexpr int MaxSlots = 8;
+
+// Commands the text field posts for Enter and Escape.
+constexpr int CmdAccept = 301;
+constexpr int CmdCancel = 302;
+
+// What the Windows layer keeps of the one dialog shown, beside its
+// request and answer in Dialog.
+struct DialogWindow {
+  HWND controls[MaxSlots];  // by slot
+  int minWidth;             // client size limits for dragging, pixels at 96 DPI
+  int minHeight;
+  int maxWidth;
+  int maxHeight;
+  int timeoutSlot;  // the button the time limit presses
+};
+extern DialogWindow Shown;
 
 // --- Controls ---
 
@@ -96,37 +125,62 @@ int LineHeight(HWND window);
 // remembering its row (LB_GETITEMDATA); returns the number of rows.
 int FillListBox(HWND list, const CsvTable* table, int column);
 
-// --- Running a dialog ---
-
-// Handling every dialog procedure shares (size limits, a change of DPI,
-// the time limit, the end); false for a message it leaves to the dialog or
-// to DefWindowProcA.
-bool SharedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-
-// Starts the dialog's time limit (Dialog.timeout), if it has one: when it
-// runs out, the right button presses itself. A key or click stops it.
-void StartCountdown(HWND window);
-
-// Ends the dialog: the quit message that WM_DESTROY posts ends the loop.
-LRESULT FinishDialog(HWND window);
-
-// Whether a WM_SIZE is that of a minimized window (0 x 0).
-bool Minimized(WPARAM wParam, LPARAM lParam);
-
 // Moves the control of a slot; in pixels at the dialog's DPI.
 void Place(int slot, int x, int y, int width, int height);
 
-// Shows every control of the dialog's state.
-void ShowControls();
+// --- Running a dialog ---
 
-// Registers the window class, creates the window with the procedure,
-// shows it and runs the message loop until the dialog ends. Tab and
-// Shift+Tab move the focus round the controls that take it, in the order
-// they were made; a focused button takes Enter as a press, elsewhere Enter
-// is CmdAccept; Escape is CmdCancel; the arrows move along the buttons.
-// The procedure runs guarded: running out of memory in it (std::bad_alloc)
-// ends the tool with the frame's "Out of memory", as InputEditProc does.
-void RunDialog(WNDPROC procedure);
+// What a command of the window means to the dialog.
+enum DialogAnswer { NoAnswer, AcceptAnswer, CancelAnswer };
+
+// One kind of dialog: what is its own, around the run every dialog shares
+// (the prompt, the size limits, the time limit, the keys, the end). Each
+// dialog writes its record with the parts in this order; a routine left
+// null does nothing.
+struct DialogKind {
+  int smallestHeight = 0;  // the smallest client height, pixels at 96 DPI
+  // Makes the controls below the prompt, whose height (pixels at 96 DPI)
+  // is given, fits the window and gives the focus.
+  void (*create)(HWND window, int promptHeight) = nullptr;
+  // Places the controls for a client area W x H, pixels at the dialog's
+  // DPI; the kit shows them after.
+  void (*layout)(HWND window, int W, int H) = nullptr;
+  // What a command means; null: the button pair's (Enter and the right
+  // button accept, Escape and the left button cancel).
+  DialogAnswer (*command)(HWND window, int id, int code) = nullptr;
+  // Reads the answer into Dialog on Accept.
+  void (*accept)(HWND window) = nullptr;
+  // Leaves the answer of a Cancel in Dialog.
+  void (*cancel)() = nullptr;
+  // A message the dialog handles before the kit; true with its result
+  // when it did.
+  bool (*message)(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                  LRESULT* result) = nullptr;
+  // Runs as the window ends.
+  void (*ending)(HWND window) = nullptr;
+  bool ownTimeLimit = false;  // the dialog keeps Dialog.timeout itself; else the default button
+                              // presses itself when it runs out
+};
+
+// What a command means to a dialog with the button pair: Enter and the
+// right button accept, Escape and the left button cancel.
+DialogAnswer PairAnswer(int id);
+
+// Ends the dialog: the kind's ending, then the window is destroyed, which
+// ends the loop of RunDialog. Called while the window is being made, the
+// window is destroyed as soon as that is done.
+void FinishDialog(HWND window);
+
+// Registers the window class, creates the window of a kind of dialog,
+// shows it and runs the message loop until the dialog ends: Dialog.accepted
+// is 0 until an Accept sets it. The window may be dragged from 316 pixels
+// wide and the kind's smallest height (at 96 DPI) up to 800 x 1024. Tab and Shift+Tab move the
+// focus round the controls that take it, in the order they were made; a focused button takes Enter
+// as a press, elsewhere Enter is CmdAccept; Escape is CmdCancel; the arrows move along the buttons.
+// A key or a click stops the time limit. The procedure runs guarded: running out of memory in it
+// (std::bad_alloc) ends the tool with the frame's "Out of memory", as
+// InputEditProc does.
+void RunDialog(const DialogKind& kind);
 
 // Makes the message loop of RunDialog wait on a handle too: each time it
 // is signalled, the loop calls signalled with the dialog's window, which

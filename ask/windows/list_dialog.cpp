@@ -7,13 +7,15 @@
 
 namespace {
 
-LRESULT ListDialogCreate(HWND window) {
-  Dialog.accepted = 0;
+// The row of the position chosen, read as the dialog ends, since the list
+// is gone after.
+int PositionChosen = -1;
+int RowChosen = 0;
+
+void ListDialogCreate(HWND window, int h) {
   Dialog.result.position = -1;
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
   HWND list = CreateListBox(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300), Scaled(64));
-  Dialog.controls[FieldSlot] = list;
+  Shown.controls[FieldSlot] = list;
   CreateButtonPair(window, h + 88);
   FitWindow(window, 316, h + 120);
   FillListBox(list, Dialog.data, 1);
@@ -28,44 +30,26 @@ LRESULT ListDialogCreate(HWND window) {
   // dialog can be used from the keyboard alone.
   TakeEnterAndEscape(list);
   SetFocus(list);
-  StartCountdown(window);
-  return 0;
 }
 
-void ListDialogLayout(int W, int H) {
+void ListDialogLayout(HWND, int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(120));
   Place(FieldSlot, Scaled(8), H - Scaled(104), W - Scaled(16), Scaled(64));
   PlaceButtonPair(W, H);
-  ShowControls();
 }
 
-LRESULT CALLBACK ListDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return ListDialogCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) ListDialogLayout(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case CmdAccept:
-        case ControlIdBase + RightButtonSlot:
-          Dialog.result.position =
-              static_cast<int>(SendMessageA(ControlAt(FieldSlot), LB_GETCURSEL, 0, 0));
-          Dialog.accepted = 1;
-          return FinishDialog(window);
-        case CmdCancel:
-        case ControlIdBase + LeftButtonSlot:
-          Dialog.accepted = 0;
-          Dialog.result.position = -1;
-          return FinishDialog(window);
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+void ListDialogAccept(HWND) {
+  HWND list = ControlAt(FieldSlot);
+  Dialog.result.position = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+  PositionChosen = Dialog.result.position;
+  LRESULT row = PositionChosen < 0 ? 0 : SendMessageA(list, LB_GETITEMDATA, PositionChosen, 0);
+  RowChosen = row == LB_ERR ? 0 : static_cast<int>(row);
 }
+
+void ListDialogCancel() { Dialog.result.position = -1; }
+
+constexpr DialogKind ListDialog = {136,     ListDialogCreate, ListDialogLayout,
+                                   nullptr, ListDialogAccept, ListDialogCancel};
 
 }  // namespace
 
@@ -91,10 +75,12 @@ int FillListBox(HWND list, const CsvTable* table, int column) {
   return table->rowCount;
 }
 
-void RunListDialog() { RunDialog(ListDialogProc); }
+void RunListDialog() {
+  PositionChosen = -1;
+  RowChosen = 0;
+  RunDialog(ListDialog);
+}
 
 int ListEntryRow(int position) {
-  if (position < 0) return 0;
-  LRESULT row = SendMessageA(ControlAt(FieldSlot), LB_GETITEMDATA, position, 0);
-  return row == LB_ERR ? 0 : static_cast<int>(row);
+  return position >= 0 && position == PositionChosen ? RowChosen : 0;
 }

@@ -1,12 +1,10 @@
 // ask's progress window on Windows: the prompt, a progress bar and Cancel,
 // following the lines a batch file appends to a feed file (or writes to
-// standard input). The feed is opened only for the moment of each read and
-// with every sharing flag, so that the batch file's ">>" never fails or
-// waits because of the window, and it may delete the feed at any time.
+// standard input). What is not window code (the batch file's cmd.exe,
+// where the feed is, the reading of the feed file) is in follower.h.
 #include <windows.h>
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <climits>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "feed.h"
+#include "follower.h"
 #include "frame.h"
 #include "kit.h"
 #include "log.h"
@@ -23,9 +22,7 @@ namespace {
 
 constexpr UINT_PTR FeedTimer = 2;
 constexpr UINT FeedPollMs = 100;
-constexpr DWORD MostBytesPerPoll = 1 << 20;
 constexpr DWORD ReadGapMs = 10;
-constexpr LONGLONG HeadBytes = 64;
 constexpr int BarSlot = FieldSlot;
 constexpr int CancelSlot = LeftButtonSlot;
 
@@ -36,8 +33,7 @@ constexpr int BelowLabel = 8 + BarHeight + 8 + 24 + 8;
 
 struct Follower {
   FeedState state;
-  HANDLE input;          // standard input, when the feed is "-"
-  bool pipe;             // that input is a pipe (else a file)
+  bool input;            // the feed is standard input ("-")
   HANDLE shell;          // the batch file's cmd.exe, watched; null when not found
   DWORD lastLineAt;      // when the last whole line came
   std::string label;     // the label's text
@@ -52,88 +48,9 @@ struct Follower {
 
 // --- The batch file ---
 
-struct ProcessEntry {
-  DWORD parent;
-  std::string name;
-};
-
-// When a process began.
-ULONGLONG StartOf(HANDLE process) {
-  FILETIME created, unused;
-  if (!GetProcessTimes(process, &created, &unused, &unused, &unused)) return ~0ull;
-  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
-// A cmd.exe opened to wait on, when it began before this window (a
-// process number is used again once its process has ended); else null.
-HANDLE OpenOlderShell(DWORD pid, ULONGLONG* began) {
-  HANDLE shell = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (!shell) return nullptr;
-  *began = StartOf(shell);
-  if (*began <= StartOf(GetCurrentProcess())) return shell;
-  CloseHandle(shell);
-  return nullptr;
-}
-
-// The cmd.exe that runs the batch file which started this window, opened
-// to wait on; null, with the reason, when there is none. On Windows that
-// is the parent: cmd.exe's start creates the program itself. Wine's start
-// is a program of its own that starts this one and ends at once, so that
-// the parent is usually gone by now (else its parent is taken); then the
-// batch file's cmd.exe is the youngest one that began before this window.
-HANDLE FindBatchShell(std::string* why) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) {
-    *why = "the processes cannot be listed";
-    return nullptr;
-  }
-  std::vector<PROCESSENTRY32> processes;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    processes.push_back(entry);
-  CloseHandle(snapshot);
-  auto find = [&](DWORD pid) -> const PROCESSENTRY32* {
-    for (const PROCESSENTRY32& process : processes)
-      if (process.th32ProcessID == pid) return &process;
-    return nullptr;
-  };
-  const PROCESSENTRY32* me = find(GetCurrentProcessId());
-  const PROCESSENTRY32* parent = me ? find(me->th32ParentProcessID) : nullptr;
-  if (parent && lstrcmpiA(parent->szExeFile, "start.exe") == 0)
-    parent = find(parent->th32ParentProcessID);
-  ULONGLONG began = 0;
-  if (parent) {
-    if (lstrcmpiA(parent->szExeFile, "cmd.exe") != 0) {
-      *why = std::string("it was started by ") + parent->szExeFile + ", not by a batch file";
-      return nullptr;
-    }
-    if (HANDLE shell = OpenOlderShell(parent->th32ProcessID, &began)) return shell;
-    *why = "the cmd.exe that started it cannot be opened";
-    return nullptr;
-  }
-  HANDLE youngest = nullptr;
-  ULONGLONG youngestBegan = 0;
-  for (const PROCESSENTRY32& process : processes) {
-    if (lstrcmpiA(process.szExeFile, "cmd.exe") != 0) continue;
-    HANDLE shell = OpenOlderShell(process.th32ProcessID, &began);
-    if (shell && (!youngest || began > youngestBegan)) {
-      if (youngest) CloseHandle(youngest);
-      youngest = shell;
-      youngestBegan = began;
-    } else if (shell) {
-      CloseHandle(shell);
-    }
-  }
-  if (!youngest) *why = "the program that started it has ended, and no cmd.exe runs";
-  return youngest;
-}
-
 bool ShellHasEnded() { return Feed.shell && WaitForSingleObject(Feed.shell, 0) == WAIT_OBJECT_0; }
 
 // --- Where the feed is ---
-
-enum FeedPlace { LocalFeed, RemoteFeed, DeviceFeed };
 
 // The feed's full path, made from its name alone (no file system is asked).
 std::string FullFeedPath() {
@@ -142,30 +59,6 @@ std::string FullFeedPath() {
   DWORD length = size ? GetFullPathNameA(Dialog.feed, size, full.data(), nullptr) : 0;
   full.resize(length < size ? length : 0);
   return full.empty() ? Dialog.feed : full;
-}
-
-// Where a full path leads, told from its text alone, so that nothing
-// waits on a network: a device (CON, NUL, COM1, \\.\pipe\name: the system
-// gives a device's full path as \\.\NAME), a network share (\\server\share,
-// or a drive that the system maps to one), or a local disk.
-FeedPlace PlaceOf(const std::string& full) {
-  std::string path = full;
-  if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("\\\\?\\", 0) == 0) {
-    path.erase(0, 4);
-    if (path.rfind("UNC\\", 0) == 0) return RemoteFeed;
-    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return DeviceFeed;
-  }
-  if (path.rfind("\\\\", 0) == 0) return RemoteFeed;
-  std::string root = path.substr(0, 3);
-  return GetDriveTypeA(root.c_str()) == DRIVE_REMOTE ? RemoteFeed : LocalFeed;
-}
-
-// The folder that holds a full path's file.
-std::string FolderOf(const std::string& full) {
-  size_t last = full.find_last_of('\\');
-  if (last == std::string::npos) return ".";
-  // A drive's root keeps its backslash.
-  return full.substr(0, last > 0 && full[last - 1] == ':' ? last + 1 : last);
 }
 
 [[noreturn]] void NotAFeed(const char* what) {
@@ -184,16 +77,6 @@ std::string FolderOf(const std::string& full) {
 
 constexpr UINT FeedReadMessage = WM_APP + 1;
 
-// What one read found.
-struct FeedRead {
-  std::string bytes;     // those appended since the last read
-  bool restart = false;  // the feed is read from its start again (bytes are its start)
-  bool full = false;     // as many bytes as one read takes: more may be waiting
-  bool folder = false;   // the path names a folder
-  bool device = false;   // the path names a device
-  DWORD error = 0;       // why the file could not be read, other than its absence
-};
-
 // What the window and the reader share, under the lock. Made once and never
 // freed, so that the reader can never meet it destroyed at the tool's end.
 struct Reading {
@@ -207,80 +90,6 @@ struct Reading {
   FeedRead read;
 };
 Reading* Shared = nullptr;
-
-// What the reader remembers of the file between reads.
-struct FileSeen {
-  LONGLONG offset = 0;  // bytes of the feed file read so far
-  std::string file;     // which file that was (volume and index)
-  std::string head;     // its first bytes (up to HeadBytes) among those read
-};
-
-// Bytes of an open file from an offset, at most that many.
-std::string ReadAt(HANDLE file, LONGLONG offset, LONGLONG most) {
-  std::string bytes;
-  LARGE_INTEGER at;
-  at.QuadPart = offset;
-  if (most <= 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return bytes;
-  bytes.resize(static_cast<size_t>(most));
-  DWORD got = 0;
-  if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-  bytes.resize(got);
-  return bytes;
-}
-
-// The bytes appended to the feed file since the last read. A file that is
-// gone, shorter than what was read, or begins otherwise than it did (the
-// batch file deleted it and wrote it anew, or wrote it anew with ">")
-// starts again: the window reads it from its start.
-FeedRead ReadFeedFile(FileSeen* seen) {
-  FeedRead read;
-  HANDLE file =
-      CreateFileA(Dialog.feed, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      // Not there yet, or not any more.
-      *seen = FileSeen{};
-      read.restart = true;
-    } else {
-      DWORD attributes = GetFileAttributesA(Dialog.feed);
-      read.folder =
-          attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-      read.error = error;
-    }
-    return read;
-  }
-  LARGE_INTEGER size;
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    read.device = true;
-  } else if (!GetFileSizeEx(file, &size)) {
-    read.error = GetLastError();
-  } else {
-    // Which file it is: its volume and index (its creation time tells
-    // nothing, as Wine gives the time of the last change), and its start,
-    // since a file made anew may well get the index of the one deleted.
-    BY_HANDLE_FILE_INFORMATION info = {};
-    std::string identity;
-    if (GetFileInformationByHandle(file, &info))
-      identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
-                 std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
-    std::string start = ReadAt(file, 0, std::min<LONGLONG>(size.QuadPart, HeadBytes));
-    if (identity != seen->file || size.QuadPart < seen->offset ||
-        start.compare(0, seen->head.size(), seen->head) != 0) {
-      seen->file = identity;
-      seen->offset = 0;
-      read.restart = true;
-    }
-    read.bytes = ReadAt(file, seen->offset,
-                        std::min<LONGLONG>(size.QuadPart - seen->offset, MostBytesPerPoll));
-    read.full = read.bytes.size() == MostBytesPerPoll;
-    seen->offset += static_cast<LONGLONG>(read.bytes.size());
-    seen->head = start.substr(0, static_cast<size_t>(std::min<LONGLONG>(seen->offset, HeadBytes)));
-  }
-  CloseHandle(file);
-  return read;
-}
 
 // The reader's thread: a read for each ask, one at a time. Reads follow
 // one another at least ReadGapMs apart, unless one goes on where a full
@@ -301,7 +110,7 @@ DWORD WINAPI ReaderThread(void*) {
     LeaveCriticalSection(&Shared->lock);
     if (quit) return 0;
     if (idle) continue;
-    FeedRead read = ReadFeedFile(&seen);
+    FeedRead read = ReadFeedFile(Dialog.feed, &seen);
     continuing = read.full;
     lastRead = GetTickCount();
     EnterCriticalSection(&Shared->lock);
@@ -364,26 +173,6 @@ void StopReader() {
   Shared->quit = true;
   LeaveCriticalSection(&Shared->lock);
   SetEvent(Shared->wake);
-}
-
-// What standard input holds now, without waiting for more; *atEnd once
-// its writer has finished.
-std::string ReadInput(bool* atEnd) {
-  DWORD wanted = MostBytesPerPoll;
-  if (Feed.pipe) {
-    DWORD waiting = 0;
-    if (!PeekNamedPipe(Feed.input, nullptr, 0, nullptr, &waiting, nullptr)) {
-      *atEnd = true;  // the writing end is closed
-      return "";
-    }
-    if (waiting == 0) return "";
-    if (waiting < wanted) wanted = waiting;
-  }
-  std::string bytes(wanted, '\0');
-  DWORD got = 0;
-  if (!ReadFile(Feed.input, bytes.data(), wanted, &got, nullptr) || got == 0) *atEnd = !Feed.pipe;
-  bytes.resize(got);
-  return bytes;
 }
 
 // --- Changes in the feed's folder ---
@@ -465,7 +254,7 @@ std::string CutToHeight(HWND label, const std::string& text, int most) {
 void ShowLabel(HWND window, const std::string& text) {
   Feed.label = text;
   HWND label = ControlAt(LabelSlot);
-  int tallest = std::min(TallestClient(window), Scaled(Dialog.maxHeight));
+  int tallest = std::min(TallestClient(window), Scaled(Shown.maxHeight));
   int most = MulDiv(tallest, 96, WindowDpi(window)) - 8 - BelowLabel;
   std::string shown = CutToHeight(label, Feed.label, std::max(most, 0));
   SetWindowTextA(label, shown.c_str());
@@ -501,13 +290,12 @@ bool Obey(HWND window, const std::string& line) {
   return true;
 }
 
-// Ends the window.
-void Finish(HWND window) {
+// As the window ends: no more looks at the feed, and the reader stops.
+void StopFollowing(HWND window) {
   Feed.ended = true;
   KillTimer(window, FeedTimer);
   WatchInLoop(nullptr, nullptr);
   StopReader();
-  FinishDialog(window);
 }
 
 // Carries out every whole line the bytes complete; true when the window
@@ -524,7 +312,7 @@ bool Follow(HWND window, const std::string& bytes, bool atEnd) {
   Feed.state.notes.clear();
   if (closed) {
     Dialog.accepted = 1;
-    Finish(window);
+    FinishDialog(window);
   }
   return closed;
 }
@@ -547,7 +335,7 @@ void ReadDone(HWND window) {
   if (Follow(window, read.bytes, false)) return;
   if (Feed.shellEnded && static_cast<int>(answered - Feed.lastAsk) >= 0) {
     Dialog.orphaned = 1;
-    Finish(window);
+    FinishDialog(window);
   }
 }
 
@@ -559,7 +347,7 @@ void Poll(HWND window) {
   if (Feed.ended) return;
   if (Feed.input) {
     bool atEnd = false;
-    std::string bytes = ReadInput(&atEnd);
+    std::string bytes = ReadFeedInput(&atEnd);
     if (Follow(window, bytes, atEnd)) return;
   } else {
     WatchFeedFolder();
@@ -577,27 +365,23 @@ void Poll(HWND window) {
   if (Feed.shellEnded ? GetTickCount() - Feed.shellEndedAt >= 2000
                       : Feed.input && ShellHasEnded()) {
     Dialog.orphaned = 1;
-    Finish(window);
+    FinishDialog(window);
   } else if (Dialog.timeout > 0 &&
              GetTickCount() - Feed.lastLineAt >= static_cast<DWORD>(Dialog.timeout) * 1000u) {
     // Silence for that long: as Cancel.
     Dialog.timedOut = 1;
-    Finish(window);
+    FinishDialog(window);
   }
 }
 
 // --- The window ---
 
-LRESULT ProgressCreate(HWND window) {
-  Dialog.accepted = 0;
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
-  Dialog.controls[BarSlot] =
+void ProgressCreate(HWND window, int h) {
+  Shown.controls[BarSlot] =
       CreateCommonControl(window, BarSlot, PROGRESS_CLASSA, 0, ICC_PROGRESS_CLASS, Scaled(8),
                           Scaled(h + 16), Scaled(300), Scaled(BarHeight));
   SendMessageA(ControlAt(BarSlot), PBM_SETRANGE32, 0, 100);
-  Dialog.controls[RightButtonSlot] = nullptr;
-  Dialog.controls[CancelSlot] =
+  Shown.controls[CancelSlot] =
       CreateButton(window, CancelSlot, Scaled(208), Scaled(h + 16 + BarHeight + 8), Scaled(100),
                    Scaled(24), BS_PUSHBUTTON, Dialog.leftLabel);
   FitWindow(window, 316, h + 8 + BelowLabel);
@@ -606,7 +390,6 @@ LRESULT ProgressCreate(HWND window) {
   if (!Feed.input) StartReader(window);
   SetTimer(window, FeedTimer, FeedPollMs, nullptr);
   Poll(window);
-  return 0;
 }
 
 // Every control placed for a client area W x H, and drawn again: a control
@@ -616,36 +399,31 @@ void ProgressLayout(HWND window, int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(8 + BelowLabel));
   Place(BarSlot, Scaled(8), H - Scaled(BelowLabel - 8), W - Scaled(16), Scaled(BarHeight));
   Place(CancelSlot, W - Scaled(108), H - Scaled(32), Scaled(100), Scaled(24));
-  for (int slot : {LabelSlot, BarSlot, CancelSlot}) ShowWindow(ControlAt(slot), SW_SHOWNORMAL);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return ProgressCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) ProgressLayout(window, LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_TIMER:
-      if (wParam != FeedTimer) break;
-      Poll(window);
-      return 0;
-    case FeedReadMessage: ReadDone(window); return 0;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case CmdCancel:
-        case ControlIdBase + CancelSlot:
-          if (!Feed.ended) Dialog.accepted = 0;
-          Finish(window);
-          return 0;
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// Cancel and Escape only: there is nothing to accept.
+DialogAnswer ProgressCommand(HWND, int id, int) {
+  bool cancel = id == CmdCancel || id == ControlIdBase + CancelSlot;
+  return cancel && !Feed.ended ? CancelAnswer : NoAnswer;
 }
+
+// The looks at the feed and the reads done.
+bool ProgressMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (message == WM_TIMER && wParam == FeedTimer)
+    Poll(window);
+  else if (message == FeedReadMessage)
+    ReadDone(window);
+  else
+    return false;
+  *result = 0;
+  return true;
+}
+
+// The feed keeps the time limit: it counts from the last line.
+constexpr DialogKind ProgressWindow = {90,      ProgressCreate, ProgressLayout,  ProgressCommand,
+                                       nullptr, nullptr,        ProgressMessage, StopFollowing,
+                                       true};
 
 // --- Boxes after the window ---
 
@@ -676,7 +454,7 @@ void RunProgressDialog() {
   Feed.label = Dialog.prompt;
   // Looked for before anything else, while Wine's start may still be there.
   std::string why;
-  Feed.shell = FindBatchShell(&why);
+  Feed.shell = static_cast<HANDLE>(FindBatchShell(&why));
   if (!Feed.shell && DebugLevel > 0) Log("The window stays until Cancel: %s", why.c_str());
   // Kept open to the tool's end: the box closer waits on it.
   if (Feed.shell) {
@@ -684,11 +462,8 @@ void RunProgressDialog() {
     if (closer) CloseHandle(closer);
   }
   if (lstrcmpA(Dialog.feed, "-") == 0) {
-    Feed.input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD type = Feed.input && Feed.input != INVALID_HANDLE_VALUE ? GetFileType(Feed.input) : 0;
-    if (type != FILE_TYPE_PIPE && type != FILE_TYPE_DISK)
-      FatalError("No standard input to read the progress from.");
-    Feed.pipe = type == FILE_TYPE_PIPE;
+    Feed.input = true;
+    if (!OpenFeedInput()) FatalError("No standard input to read the progress from.");
   } else {
     // What cannot be a feed is refused before the window waits: a device
     // by its name, a folder on a local disk. On a network share only the
@@ -704,7 +479,7 @@ void RunProgressDialog() {
       Feed.folder = FolderOf(full);
     }
   }
-  RunDialog(ProgressProc);
+  RunDialog(ProgressWindow);
 }
 
 bool ResultWritable(const char* path) {

@@ -50,14 +50,11 @@ void KeepFieldWithinLimit(HWND field) {
 // The layouts below are in pixels at 96 DPI, scaled to the window's DPI
 // as each control is made or moved; h is the prompt's height at 96 DPI.
 
-LRESULT TextDialogCreate(HWND window) {
-  Dialog.accepted = 0;
+void TextDialogCreate(HWND window, int h) {
   Dialog.result.text = XStrDup("");
-  UseDpi(WindowDpi(window));
-  int h = CreatePrompt(window);
   HWND field = CreateInputEdit(window, FieldSlot, Scaled(8), Scaled(h + 16), Scaled(300),
                                Scaled(24), Dialog.initialText);
-  Dialog.controls[FieldSlot] = field;
+  Shown.controls[FieldSlot] = field;
   // What the user sees is what is written: no more than the answer holds.
   SendMessageA(field, EM_LIMITTEXT, FieldUnits(), 0);
   CreateButtonPair(window, h + 48);
@@ -65,52 +62,35 @@ LRESULT TextDialogCreate(HWND window) {
   SetFocus(field);
   // A first text is selected whole, so that typing replaces it.
   SendMessageA(field, EM_SETSEL, 0, -1);
-  StartCountdown(window);
-  return 0;
 }
 
 // W and H: the client size in pixels at the dialog's DPI.
-void TextDialogLayout(int W, int H) {
+void TextDialogLayout(HWND, int W, int H) {
   Place(LabelSlot, Scaled(8), Scaled(8), W - Scaled(16), H - Scaled(80));
   Place(FieldSlot, Scaled(8), H - Scaled(64), W - Scaled(16), Scaled(24));
   PlaceButtonPair(W, H);
-  ShowControls();
 }
 
-LRESULT CALLBACK TextDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  switch (message) {
-    case WM_CREATE: return TextDialogCreate(window);
-    case WM_SIZE:
-      if (!Minimized(wParam, lParam)) TextDialogLayout(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case ControlIdBase + FieldSlot:
-          if (HIWORD(wParam) == EN_CHANGE) KeepFieldWithinLimit(ControlAt(FieldSlot));
-          break;
-        case CmdAccept:
-        case ControlIdBase + RightButtonSlot: {
-          std::string typed = FieldText(ControlAt(FieldSlot));
-          Dialog.accepted = 1;
-          free(Dialog.result.text);
-          Dialog.result.text = XStrDup(typed.c_str());
-          return FinishDialog(window);
-        }
-        case CmdCancel:
-        case ControlIdBase + LeftButtonSlot:
-          Dialog.accepted = 0;
-          free(Dialog.result.text);
-          Dialog.result.text = XStrDup("");
-          return FinishDialog(window);
-      }
-      break;
-    default:
-      if (SharedMessage(window, message, wParam, lParam, &result)) return result;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+DialogAnswer TextDialogCommand(HWND, int id, int code) {
+  if (id == ControlIdBase + FieldSlot && code == EN_CHANGE)
+    KeepFieldWithinLimit(ControlAt(FieldSlot));
+  return PairAnswer(id);
 }
+
+void TextDialogAccept(HWND) {
+  std::string typed = FieldText(ControlAt(FieldSlot));
+  free(Dialog.result.text);
+  Dialog.result.text = XStrDup(typed.c_str());
+}
+
+void TextDialogCancel() {
+  free(Dialog.result.text);
+  Dialog.result.text = XStrDup("");
+}
+
+constexpr DialogKind TextDialog = {
+    96, TextDialogCreate, TextDialogLayout, TextDialogCommand, TextDialogAccept, TextDialogCancel};
 
 }  // namespace
 
-void RunTextDialog() { RunDialog(TextDialogProc); }
+void RunTextDialog() { RunDialog(TextDialog); }

@@ -1,11 +1,17 @@
-// The progress window's feed: bytes into lines in any encoding, lines
-// into commands.
+// The progress window's feed: the file followed, bytes into lines in any
+// encoding, lines into commands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "dialogs_standin.h"
 #include "feed.h"
+#include "follower.h"
+#include "test_util.h"
 
 namespace {
 
@@ -52,6 +58,99 @@ TEST(FeedLines, WholeLinesInEachEncoding) {
   }
   FeedState state{};
   EXPECT_EQ(FeedLines(&state, "90", true), Strings{"90"}) << "the end of input ends the line";
+}
+
+TEST(ReadFeedFile, AppendedBytesAndRestarts) {
+  std::string path = ScratchPath("feed.txt");
+  std::remove(path.c_str());
+  enum Change { Append, Rewrite, Remove };
+  struct {
+    Change change;
+    std::string bytes;
+    std::string read;
+    bool restart;
+  } steps[] = {
+      {Remove, "", "", true},          // not there yet
+      {Append, "10\n", "10\n", true},  // a file not read before starts it
+      {Append, "2", "2", false},       // only what was appended, half lines too
+      {Append, "0\n", "0\n", false},
+      {Append, "", "", false},          // nothing new
+      {Rewrite, "30\n", "30\n", true},  // written anew with ">": it begins otherwise
+      {Append, std::string(81, 'x'), std::string(81, 'x'), false},
+      {Rewrite, "30\n" + std::string(70, 'x'), "30\n" + std::string(70, 'x'), true},  // shorter
+      {Remove, "", "", true},
+      {Append, "60\n", "60\n", true},
+  };
+  FileSeen seen;
+  int step = 0;
+  for (const auto& s : steps) {
+    if (s.change == Remove) std::remove(path.c_str());
+    if (s.change == Rewrite) WriteBytes(path, s.bytes);
+    if (s.change == Append) std::ofstream(path, std::ios::binary | std::ios::app) << s.bytes;
+    FeedRead read = ReadFeedFile(path.c_str(), &seen);
+    EXPECT_EQ(read.bytes, s.read) << "step " << step;
+    EXPECT_EQ(read.restart, s.restart) << "step " << step;
+    EXPECT_FALSE(read.folder || read.device || read.full || read.error) << "step " << step;
+    step++;
+  }
+  std::string folder = ScratchPath("feed-folder");
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ReadFeedFile(folder.c_str(), &seen).folder);
+}
+
+TEST(FindBatchShell, TheBatchFilesCmdOrWhyNone) {
+  // This process is 10; the shells that began before it: 3, then 4, 5, 7.
+  struct {
+    std::vector<ProcessSeen> processes;
+    unsigned long found;
+    const char* why;
+  } cases[] = {
+      {{{10, 5, "ask.exe"}, {5, 1, "CMD.EXE"}}, 5, ""},
+      {{{10, 6, "ask.exe"}, {6, 5, "start.exe"}, {5, 1, "cmd.exe"}}, 5, ""},  // Wine's start
+      {{{10, 8, "ask.exe"}, {8, 1, "explorer.exe"}},
+       0,
+       "it was started by explorer.exe, not by a batch file"},
+      {{{10, 9, "ask.exe"}, {9, 1, "cmd.exe"}}, 0, "the cmd.exe that started it cannot be opened"},
+      // The parent gone: the youngest older cmd.exe, not one begun after.
+      {{{10, 2, "ask.exe"}, {3, 1, "cmd.exe"}, {4, 1, "cmd.exe"}, {11, 1, "cmd.exe"}}, 4, ""},
+      {{{10, 2, "ask.exe"}, {7, 1, "notepad.exe"}},
+       0,
+       "the program that started it has ended, and no cmd.exe runs"},
+      {{}, 0, "the processes cannot be listed"},
+  };
+  StandInSelf = 10;
+  StandInOlderShells = {3, 4, 5, 7};
+  for (const auto& c : cases) {
+    StandInProcesses = c.processes;
+    std::string why;
+    void* shell = FindBatchShell(&why);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(shell), c.found) << c.why;
+    EXPECT_EQ(why, c.why);
+  }
+  StandInProcesses.clear();
+}
+
+TEST(PlaceOf, DevicesSharesAndFolders) {
+  StandInRemoteRoot = "R:\\";
+  struct {
+    const char* full;
+    FeedPlace place;
+    const char* folder;
+  } cases[] = {
+      {"C:\\feed.txt", LocalFeed, "C:\\"},
+      {"C:\\work\\feed.txt", LocalFeed, "C:\\work"},
+      {"R:\\feed.txt", RemoteFeed, "R:\\"},
+      {"\\\\server\\share\\feed.txt", RemoteFeed, "\\\\server\\share"},
+      {"\\\\?\\UNC\\server\\share\\feed.txt", RemoteFeed, "\\\\?\\UNC\\server\\share"},
+      {"\\\\?\\C:\\feed.txt", LocalFeed, "\\\\?\\C:\\"},
+      {"\\\\.\\NUL", DeviceFeed, "\\\\."},
+      {"\\\\.\\pipe\\feed", DeviceFeed, "\\\\.\\pipe"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PlaceOf(c.full), c.place) << c.full;
+    EXPECT_EQ(FolderOf(c.full), c.folder) << c.full;
+  }
+  StandInRemoteRoot.clear();
 }
 
 TEST(ParseFeedLine, Commands) {
