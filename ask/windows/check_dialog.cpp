@@ -28,7 +28,7 @@ void Toggle(HWND list, int position) {
 
 // The list's procedure before its own: a click on an entry and Space tick
 // it or clear it.
-LRESULT CALLBACK CheckListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CheckListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -46,6 +46,11 @@ LRESULT CALLBACK CheckListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
       break;
   }
   return CallWindowProcW(ListProc, list, message, wParam, lParam);
+}
+
+// Installed over the control's own procedure, guarded by the kit.
+LRESULT CALLBACK CheckListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedControlMessage(CheckListMessage, ListProc, list, message, wParam, lParam);
 }
 
 // One entry: its box, ticked or not, and its text.

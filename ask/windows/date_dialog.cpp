@@ -44,7 +44,7 @@ void MoveDay(HWND calendar, int days, int months) {
 
 // The calendar's keys, the same on every system: the arrows move a day or
 // a week, Page Up and Page Down a month.
-LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CalendarMessage(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_KEYDOWN) {
     switch (wParam) {
       case VK_LEFT: MoveDay(calendar, -1, 0); return 0;
@@ -56,6 +56,11 @@ LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM
     }
   }
   return CallWindowProcW(CalendarProc, calendar, message, wParam, lParam);
+}
+
+// Installed over the control's own procedure, guarded by the kit.
+LRESULT CALLBACK CalendarKeys(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedControlMessage(CalendarMessage, CalendarProc, calendar, message, wParam, lParam);
 }
 
 void DateDialogCreate(HWND window, int h) {

@@ -437,8 +437,8 @@ namespace {
   FatalError("Out of memory");
 }
 
-LRESULT InputEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!OutOfMemory && message == WM_CHAR && (LOWORD(wParam) == 13 || LOWORD(wParam) == 27)) {
+LRESULT CALLBACK InputEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR && (LOWORD(wParam) == 13 || LOWORD(wParam) == 27)) {
     PostMessageA(GetParent(window), WM_COMMAND, LOWORD(wParam) == 13 ? CmdAccept : CmdCancel, 0);
     return 0;
   }
@@ -447,12 +447,18 @@ LRESULT InputEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GuardedControlMessage(WNDPROC handle, WNDPROC saved, HWND control, UINT message,
+                              WPARAM wParam, LPARAM lParam) {
+  if (OutOfMemory) return CallWindowProcW(saved, control, message, wParam, lParam);
   try {
-    return InputEditMessage(window, message, wParam, lParam);
+    return handle(control, message, wParam, lParam);
   } catch (const std::bad_alloc&) {
     EndOutOfMemory();
   }
+}
+
+LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedControlMessage(InputEditMessage, SavedFieldProc, window, message, wParam, lParam);
 }
 
 // --- Running a dialog ---

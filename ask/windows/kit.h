@@ -84,6 +84,13 @@ HWND CreateCommonControl(HWND parent, int slot, const char* className, DWORD sty
 void TakeEnterAndEscape(HWND control);
 LRESULT CALLBACK InputEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// A message of a control's procedure that a dialog installed over the
+// control's own (saved), handled by handle with the kit's guard: running
+// out of memory in it ends the tool with "Out of memory", as in the
+// dialogs' procedure; once it has, saved alone handles the messages.
+LRESULT GuardedControlMessage(WNDPROC handle, WNDPROC saved, HWND control, UINT message,
+                              WPARAM wParam, LPARAM lParam);
+
 // --- Scaling ---
 
 // The DPI of a window's screen.
