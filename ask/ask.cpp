@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "answers.h"
 #include "cmdline.h"
 #include "frame.h"
 #include "tool_version.h"  // TOOL_VERSION_MAJOR and _MINOR, from add_tool
@@ -103,12 +104,15 @@ int WriteResultLines(const char* path, const std::vector<std::string>& answers) 
 int WriteResult(const char* path, const char* answer) { return WriteResultLines(path, {answer}); }
 
 int ToolMain(int count, char** args) {
+  // The person's process gets its arguments as the process that started
+  // it read them, @files already read: they are never read again.
+  bool person = TakePersonSwitch(&count, args);
   if (StandardSwitches(&count, args)) return 0;
   if (count < 2) {
     ShowUsage();
     return 1;
   }
-  ExpandFileArgs(count, args);
+  if (!person) ExpandFileArgs(count, args);
   for (const AskMode& mode : AskModes) {
     if (CompareNoCase(args[1], mode.word) == 0)
       return mode.routine(ReadQuestion(&count, args, mode));

@@ -50,6 +50,7 @@ struct Question {
   const char* leftLabel;    // the dialog's buttons: Cancel and Ok, Back and Next
   const char* rightLabel;   // (-bn) or Back and Done (-bd)
   bool raw;                 // -r
+  bool user;                // -user: where nobody can see this screen, ask the person at the console
 };
 
 // The routines of the modes (ask.cpp's table names them): each asks,
@@ -73,7 +74,7 @@ int AskProgress(const Question& question);     //
 
 // The question args (count entries, the mode word in args[1]) puts. The
 // mode's -bn, -bd and -r are taken out of args first, wherever they stand.
-// Then the count is checked: when it is not the mode's, -timeout=,
+// Then the count is checked: when it is not the mode's, -user, -timeout=,
 // -default=, -title=, -folder= and -filter= (those the mode takes, matched
 // without regard to case) are taken out of args after the mode word and
 // the count checked again; a switch given twice, seconds that are not 1 to
@@ -137,8 +138,13 @@ void PrepareWindow();
 void PrepareDialog(const Question& question);
 
 // Shows the dialog that run shows, with the question's prompt, its
-// -title= caption and its time limit; logs when the time ran out.
-void ShowDialog(const Question& question, void (*run)());
+// -title= caption and its time limit; logs when the time ran out. Where the
+// answer comes without the window (answers.h), answer fills the dialog's
+// state instead, as the window would have left it for the line (null: as
+// its time limit leaves it), and names what is wrong with a line the window
+// could not have given; an empty line is Cancel for every dialog.
+void ShowDialog(const Question& question, void (*run)(),
+                std::string (*answer)(const std::string* line));
 
 // --- The result file (ask.cpp) ---
 

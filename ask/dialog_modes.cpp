@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
+#include "answers.h"
 #include "ask.h"
 #include "cmdline.h"
 #include "csv.h"
@@ -35,6 +37,10 @@ void PrepareWindow() {
   Dialog.ticks = nullptr;
   Dialog.rowsShown = nullptr;
   Dialog.date[0] = Dialog.date[1] = Dialog.date[2] = 0;
+  Dialog.rowChosen = 0;
+  Dialog.unseen = 0;
+  Dialog.cancelAtLine = 0;
+  Dialog.labelShown = nullptr;
 }
 
 void PrepareDialog(const Question& question) {
@@ -43,11 +49,26 @@ void PrepareDialog(const Question& question) {
   Dialog.rightLabel = question.rightLabel;
 }
 
-void ShowDialog(const Question& question, void (*run)()) {
+void ShowDialog(const Question& question, void (*run)(), std::string (*answer)(const std::string*)) {
   Dialog.prompt = question.prompt;
   Dialog.timeout = question.timeout;
   if (question.title) Dialog.title = question.title;
-  run();
+  std::string line;
+  switch (HowAnswered(question, false, &line)) {
+    case ByLine: {
+      // An empty line is what Cancel (or Back) gives every dialog.
+      Dialog.accepted = !line.empty();
+      std::string fault = line.empty() ? "" : answer(&line);
+      if (!fault.empty()) RefuseAnswer(fault);
+      break;
+    }
+    case ByTimeLimit:
+      Dialog.accepted = 1;
+      Dialog.timedOut = 1;
+      answer(nullptr);
+      break;
+    case ByWindow: run(); break;
+  }
   if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
 }
 
@@ -150,6 +171,93 @@ std::string LabelsFault(const std::vector<std::string>& labels) {
 
 namespace {
 
+// The row (from 1) whose shown text (column 1) is the name: the first so
+// in the order shown, else the first equal to it with case ignored; 0 for
+// none.
+int RowNamed(const CsvTable* table, const std::string& name) {
+  std::vector<int> rows = RowsInShownOrder(table);
+  for (int row : rows)
+    if (CellText(table, row, 1) == name) return row;
+  for (int row : rows)
+    if (CompareNoCase(CellText(table, row, 1).c_str(), name.c_str()) == 0) return row;
+  return 0;
+}
+
+// The answers without the window: each fills Dialog as the window would
+// have left it for the line (null: as its time limit leaves it) and says
+// what is wrong with a line the window could not have given ("" when
+// nothing is).
+
+std::string TextAnswered(const std::string* line) {
+  std::string text = line ? *line : Dialog.initialText;
+  size_t characters = CountCharacters(text.c_str());
+  if (characters > static_cast<size_t>(TextAnswerMax))
+    return "the text has " + std::to_string(characters) + " characters; the field takes at most " +
+           std::to_string(TextAnswerMax);
+  Dialog.result.text = XStrDup(text.c_str());
+  return "";
+}
+
+std::string ListAnswered(const std::string* line) {
+  if (!line) {
+    // The time limit takes the entry selected first, if any.
+    Dialog.rowChosen = Dialog.defaultEntry ? RowNamed(Dialog.data, Dialog.defaultEntry) : 0;
+    return "";
+  }
+  Dialog.rowChosen = RowNamed(Dialog.data, *line);
+  if (!Dialog.rowChosen) return "\"" + ShownValue(line->c_str()) + "\" is not an entry of the list";
+  return "";
+}
+
+std::string CheckAnswered(const std::string* line) {
+  *Dialog.rowsShown = RowsInShownOrder(Dialog.data);
+  if (!line) return "";
+  std::vector<char>& ticks = *Dialog.ticks;
+  ticks.assign(ticks.size(), 0);
+  if (*line == "|") return "";  // Ok with nothing ticked
+  for (const std::string& name : SplitBars(line->c_str())) {
+    int row = RowNamed(Dialog.data, name);
+    if (!row) return "\"" + ShownValue(name.c_str()) + "\" is not an entry of the list";
+    ticks[row] = 1;
+  }
+  return "";
+}
+
+std::string ButtonsAnswered(const std::string* line) {
+  const std::vector<std::string>& labels = *Dialog.labels;
+  Dialog.result.position = Dialog.defaultButton;
+  if (!line) return "";
+  for (int pass = 0; pass < 2; pass++) {
+    for (size_t i = 0; i < labels.size(); i++) {
+      bool same = pass == 0 ? labels[i] == *line
+                            : CompareNoCase(labels[i].c_str(), line->c_str()) == 0;
+      if (!same) continue;
+      Dialog.result.position = static_cast<int>(i);
+      return "";
+    }
+  }
+  std::string known;
+  for (size_t i = 0; i < labels.size(); i++) known += (i ? "|" : "") + labels[i];
+  return "\"" + ShownValue(line->c_str()) + "\" is not one of the buttons: " + known;
+}
+
+std::string DateAnswered(const std::string* line) {
+  if (line) {
+    if (!ReadIsoDate(line->c_str(), Dialog.date))
+      return "\"" + ShownValue(line->c_str()) + "\" is not a date (YYYY-MM-DD from 1601 on)";
+    return "";
+  }
+  if (Dialog.date[0] == 0) {
+    // The calendar starts at today where no date is given.
+    time_t now = time(nullptr);
+    const tm* today = localtime(&now);
+    Dialog.date[0] = today->tm_year + 1900;
+    Dialog.date[1] = today->tm_mon + 1;
+    Dialog.date[2] = today->tm_mday;
+  }
+  return "";
+}
+
 // The text dialog of the text, pass and edit modes, with the default's
 // text in the field where the mode has one; a hidden field masks what is
 // typed.
@@ -165,10 +273,12 @@ int AskWithTextDialog(const Question& question, int hidden) {
     initial.resize(CharactersLength(initial.c_str(), TextAnswerMax));
     Dialog.initialText = initial.c_str();
   }
-  ShowDialog(question, RunTextDialog);
-  WriteResult(question.resultFile, Dialog.accepted == 1 ? Dialog.result.text : "");
+  Dialog.result.text = nullptr;
+  ShowDialog(question, RunTextDialog, TextAnswered);
+  std::string answer = Dialog.accepted == 1 && Dialog.result.text ? Dialog.result.text : "";
   free(Dialog.result.text);
-  return 0;
+  AnswerGiven(AnswerLine(answer));
+  return WriteResult(question.resultFile, answer.c_str());
 }
 
 }  // namespace
@@ -185,15 +295,21 @@ int AskList(const Question& question) {
   if (LoadCsvFile(&table, list) <= 0) FatalError("No data in list file: %s", list);
   Dialog.data = &table;
   Dialog.defaultEntry = question.defaultWord;
-  ShowDialog(question, RunListDialog);
+  Dialog.result.position = -1;
+  ShowDialog(question, RunListDialog, ListAnswered);
 
   // Column 2 of the chosen entry's row; blank without a choice or without a
   // second column.
   char* value = nullptr;
-  if (Dialog.accepted == 1 && Dialog.result.position >= 0) {
-    const char* cell = CsvCell(&table, ListEntryRow(Dialog.result.position), 2);
+  int row = 0;
+  if (Dialog.accepted == 1)
+    row = Dialog.rowChosen ? Dialog.rowChosen
+                           : Dialog.result.position >= 0 ? ListEntryRow(Dialog.result.position) : 0;
+  if (row > 0) {
+    const char* cell = CsvCell(&table, row, 2);
     if (cell) value = StripQuotes(cell);
   }
+  AnswerGiven(row > 0 ? AnswerLine(CellText(&table, row, 1)) : "");
   WriteResult(question.resultFile, value ? value : "");
   free(value);
   return 0;
@@ -216,17 +332,24 @@ int AskCheck(const Question& question) {
   Dialog.data = &table;
   Dialog.ticks = &ticks;
   Dialog.rowsShown = &shown;
-  ShowDialog(question, RunCheckDialog);
-  if (Dialog.accepted != 1) return WriteResult(question.resultFile, "");
+  ShowDialog(question, RunCheckDialog, CheckAnswered);
+  if (Dialog.accepted != 1) {
+    AnswerGiven("");
+    return WriteResult(question.resultFile, "");
+  }
   // Column 2 of each ticked entry, in the order shown, or its shown text
   // where column 2 is blank: a cancel is the one blank line, and a batch
   // file tells nothing ticked (an empty file) from it by its size.
   std::vector<std::string> answers;
+  std::string names;
   for (int row : shown) {
     if (row < 1 || row > table.rowCount || !ticks[row]) continue;
     std::string value = CellText(&table, row, 2);
     answers.push_back(IsBlank(value) ? CellText(&table, row, 1) : value);
+    names += (names.empty() ? "" : "|") + CellText(&table, row, 1);
   }
+  // Ok with nothing ticked is a lone "|", since an empty line is Cancel.
+  AnswerGiven(names.empty() ? "|" : AnswerLine(names));
   return WriteResultLines(question.resultFile, answers);
 }
 
@@ -251,9 +374,10 @@ int AskButtons(const Question& question) {
   }
   Dialog.labels = &labels;
   Dialog.defaultButton = chosenDefault;
-  ShowDialog(question, RunButtonsDialog);
+  ShowDialog(question, RunButtonsDialog, ButtonsAnswered);
   int pressed = Dialog.accepted == 1 ? Dialog.result.position : -1;
   bool known = pressed >= 0 && pressed < static_cast<int>(labels.size());
+  AnswerGiven(known ? AnswerLine(labels[pressed]) : "");
   return WriteResult(question.resultFile, known ? labels[pressed].c_str() : "");
 }
 
@@ -262,13 +386,21 @@ int AskDate(const Question& question) {
   if (question.defaultWord && !ReadIsoDate(question.defaultWord, Dialog.date))
     RefuseUsage(*question.mode, "-default=" + ShownValue(question.defaultWord) +
                                     " is not a date (YYYY-MM-DD from 1601 on)");
-  ShowDialog(question, RunDateDialog);
+  ShowDialog(question, RunDateDialog, DateAnswered);
   char answer[16] = "";
   if (Dialog.accepted == 1)
     snprintf(answer, sizeof answer, "%04d-%02d-%02d", Dialog.date[0], Dialog.date[1],
              Dialog.date[2]);
+  AnswerGiven(answer);
   return WriteResult(question.resultFile, answer);
 }
+
+namespace {
+
+// Each label the progress window shows goes into the record as a comment.
+void NoteLabel(const std::string& label) { RecordNote("progress", label.c_str()); }
+
+}  // namespace
 
 int AskProgress(const Question& question) {
   PrepareWindow();
@@ -277,10 +409,26 @@ int AskProgress(const Question& question) {
   // file waiting for ever for a cancel it can never see.
   if (!ResultWritable(question.resultFile))
     FatalError("Can't write to file: %s", question.resultFile);
-  ShowDialog(question, RunProgressDialog);
+  Dialog.prompt = question.prompt;
+  Dialog.timeout = question.timeout;
+  if (question.title) Dialog.title = question.title;
+  Dialog.labelShown = NoteLabel;
+  // Without a window the feed is followed all the same: to its "close",
+  // or, for an answer line that is not "ok", to its next line, which
+  // cancels.
+  std::string line;
+  AnswerWay way = HowAnswered(question, true, &line);
+  if (way == ByLine && line != "ok" && line != "cancel" && !line.empty())
+    RefuseAnswer("\"" + ShownValue(line.c_str()) +
+                 "\" is not an answer of ask progress: ok, cancel or an empty line");
+  Dialog.unseen = way != ByWindow;
+  Dialog.cancelAtLine = way == ByLine && line != "ok";
+  RunProgressDialog();
+  if (Dialog.timedOut) NoteTimeout(Dialog.timeout);
   // The result file is the batch file's sign that the person cancelled:
   // written only when the window ends, and not at all once nobody is left
   // to read it.
   if (Dialog.orphaned) return 0;
+  AnswerGiven(Dialog.accepted == 1 ? "ok" : "");
   return WriteResult(question.resultFile, Dialog.accepted == 1 ? "ok" : "");
 }

@@ -44,6 +44,10 @@ struct DialogState {
   std::vector<int>* rowsShown;  // check dialog: the rows in the order shown, at the end
   int date[3];                  // date dialog: year, month, day to start at (0: today),
                                 // then the one chosen
+  int rowChosen;  // list dialog answered without its window: the row (from 1), 0 for none
+  int unseen;     // progress window: 1 to follow the feed without showing the window
+  int cancelAtLine;  // progress window: 1 to end as Cancel at the feed's next line
+  void (*labelShown)(const std::string& label);  // progress window: told each new label
 };
 
 // The state of the one dialog a process shows.
@@ -67,6 +71,11 @@ void RunListDialog();
 // for none.
 int ListEntryRow(int position);
 
+// The rows (from 1) of the table in the order the list and check dialogs
+// show column 1 of them (sorted while SortLists is set), without showing
+// anything: for answers given without the window.
+std::vector<int> RowsInShownOrder(const CsvTable* table);
+
 // Shows the check dialog for Dialog: column 1 of every row of Dialog.data,
 // each with a box that Dialog.ticks says is ticked; fills Dialog.rowsShown.
 void RunCheckDialog();
@@ -79,7 +88,8 @@ void RunButtonsDialog();
 // receives the date chosen.
 void RunDateDialog();
 
-// Shows the progress window for Dialog: the prompt, a bar and Cancel,
+// Shows the progress window for Dialog (not shown where Dialog.unseen is
+// set, following the feed all the same): the prompt, a bar and Cancel,
 // following the commands of Dialog.feed until one says "close" (accepted
 // 1), the person cancels (accepted 0), no line has come for Dialog.timeout
 // seconds (timedOut 1, as Cancel), or the batch file that started it has

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "answers.h"
 #include "ask.h"
 #include "cmdline.h"
 #include "frame.h"
@@ -126,6 +127,12 @@ void CheckCount(int* count, char** args, int wanted, Question* taken) {
   if (*count == wanted) return;
   const AskMode& mode = *taken->mode;
   std::string fault;
+  // Every question takes -user; the person's own process (which never
+  // passes it on) reads such an entry as the argument it is.
+  if (!PersonChannel && TakeSwitch(count, args, "-user")) {
+    taken->user = true;
+    if (TakeSwitch(count, args, "-user")) NoteFault(&fault, "-user is given twice");
+  }
   if (mode.switches & TimeoutSwitch) {
     if (const char* seconds = TakeAfterModeWord(count, args, "-timeout=")) {
       bool read = ReadSeconds(seconds, &taken->timeout);
@@ -169,7 +176,7 @@ void CheckCount(int* count, char** args, int wanted, Question* taken) {
 
 Question ReadQuestion(int* count, char** args, const AskMode& mode) {
   Question question = {&mode,   nullptr, nullptr, nullptr,  0,    nullptr, 0,
-                       nullptr, nullptr, nullptr, "Cancel", "Ok", false};
+                       nullptr, nullptr, nullptr, "Cancel", "Ok", false,   false};
   if (mode.switches & BackSwitches) {
     if (TakeSwitch(count, args, "-bn")) {
       question.leftLabel = "Back";

@@ -105,6 +105,39 @@ int StandardSwitches(int* count, char** args) {
 
 // --- Messages ---
 
+const char* UnseenReason() {
+  static int visible = -1;
+  const char* answers = PlatformGetEnv(AnswersVariable);
+  if (answers && *answers) return "the answers come from the file ASK_ANSWERS names";
+  if (visible < 0) visible = PlatformScreenVisible();
+  return visible ? "" : "nobody can see this screen (its window station is not visible)";
+}
+
+void ReportUnshown(const char* text, const char* outcome) {
+  std::string report = std::string(ToolName) + ": not shown, since " + UnseenReason() + ":\n" +
+                       text + "\n";
+  if (outcome) report += std::string(outcome) + "\n";
+  PlatformWriteError(report.c_str());
+  if (DebugLevel > 0) {
+    Log("Not shown, since %s: %s", UnseenReason(), text);
+    if (outcome) Log("%s", outcome);
+  }
+}
+
+void RecordNote(const char* what, const char* text) {
+  const char* record = PlatformGetEnv(RecordVariable);
+  if (!record || !*record) return;
+  std::string note;
+  for (const char* start = text;;) {
+    const char* end = strpbrk(start, "\r\n");
+    note += std::string("#") + what + ": " +
+            std::string(start, end ? static_cast<size_t>(end - start) : strlen(start)) + "\n";
+    if (!end) break;
+    start = end + (end[0] == '\r' && end[1] == '\n' ? 2 : 1);
+  }
+  PlatformAppendText(record, note.c_str());
+}
+
 const char* MessageCaption() {
   snprintf(Caption, sizeof Caption, "%s Ver %s", ToolName, ToolVersion);
   return Caption;
@@ -112,8 +145,13 @@ const char* MessageCaption() {
 
 namespace {
 
-// A box of the frame, closing itself after MessageTimeout when that is set.
+// A box of the frame, closing itself after MessageTimeout when that is set;
+// where nobody could answer it, its text goes to standard error instead.
 void FrameBox(const char* text, BoxStyle style) {
+  if (*UnseenReason()) {
+    ReportUnshown(text, nullptr);
+    return;
+  }
   if (MessageTimeout <= 0) {
     PlatformMessageBox(text, MessageCaption(), style);
     return;

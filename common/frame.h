@@ -39,6 +39,29 @@ extern char* AppDataDir;
 // happens after its question.
 extern int MessageTimeout;
 
+// --- Nobody to answer ---
+
+// The variables that run a batch file's questions without anybody: the
+// file whose lines answer ask's questions, and the file every answer given
+// is appended to.
+constexpr const char* AnswersVariable = "ASK_ANSWERS";
+constexpr const char* RecordVariable = "ASK_RECORD";
+
+// Why no window or box may be shown in this run, "" when they may: nobody
+// can see this screen (the system says so, asked once), or the answers
+// come from the file ASK_ANSWERS names.
+const char* UnseenReason();
+
+// In place of a box or window that UnseenReason forbids: the tool's name,
+// that the text was not shown and why, and the text itself, then the
+// outcome (when not null), to standard error, and the same in the log
+// above debug level 0.
+void ReportUnshown(const char* text, const char* outcome);
+
+// Appends the text to the file ASK_RECORD names, where it is set, as
+// comment lines: "#what: " before each of its lines.
+void RecordNote(const char* what, const char* text);
+
 // --- Start-up ---
 
 // The GUI entry: splits the command line, sets the globals and the log,

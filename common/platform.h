@@ -32,6 +32,39 @@ bool PlatformSetEnv(const char* name, const char* value);
 // folder of the caller's), and does not wait for it; whether it started.
 bool PlatformStartSelf(const char* arguments);
 
+// --- Who can see the screen ---
+
+// False only when the system says that nobody can see this process's
+// windows: its window station lacks the visible flag (a service's, a task
+// run in session 0). Where the system cannot tell, true.
+bool PlatformScreenVisible();
+
+// Writes text to standard error, every line feed as the system's line
+// end, where that is a valid handle (a batch file's 2> redirection);
+// nothing otherwise.
+void PlatformWriteError(const char* text);
+
+// --- The person at the console ---
+
+// Starts application (a full path; null: the command line's first entry,
+// found as the system finds programs) with the command line as the person
+// logged on at the console: in their session, with their token and their
+// own environment, on the desktop winsta0\default; waits until it has
+// ended and returns its exit code. When channel is given, the started
+// process finds the name of a pipe in the environment variable
+// ChannelVariable and may write into it, and *channel receives at most
+// ChannelMost bytes of what it wrote (the pipe admits no other process).
+// -1, with the reason in *whyNot, when nobody is logged on there, their
+// token cannot be taken, or nothing could be started.
+constexpr const char* ChannelVariable = "QUIL_ANSWER_CHANNEL";
+constexpr size_t ChannelMost = 1 << 20;
+int PlatformRunAsConsoleUser(const char* application, const char* commandLine,
+                             std::string* channel, std::string* whyNot);
+
+// Writes text into the pipe that ChannelVariable names; whether all of it
+// went in.
+bool PlatformWriteChannel(const char* pipe, const std::string& text);
+
 // --- User interface ---
 
 // The buttons of a message box, in the order they stand.
@@ -94,6 +127,14 @@ int RunAndWait(const char* program, const char* parameters, ShowWay show, bool q
 // overwrite it or break into it; every line feed is written as the system's
 // line end (CR LF on Windows). Failures are not reported.
 void PlatformAppendText(const char* path, const char* text);
+
+// Runs update on the content of the file at path (created empty when
+// missing) and writes what it returns as the file's new content, with no
+// other process using the file between the read and the write: a process
+// that comes meanwhile waits (up to about ten seconds, then false).
+// Whether the file was read and written.
+bool PlatformUpdateFile(const char* path, std::string (*update)(const std::string& old, void* context),
+                        void* context);
 
 // --- Text ---
 

@@ -117,11 +117,37 @@ int RunCommand(int count, char** args, ShowWay show) {
   return code;
 }
 
+namespace {
+
+// Starts the program as the person logged on at the console, in their
+// session, and waits for it; its exit code, or -1 (said on standard error)
+// when nobody can be reached. Started as a program, not through the shell:
+// the person's shell cannot be asked from here.
+int RunForPerson(int count, char** args, std::string* whyNot) {
+  std::string program = args[1];
+  std::string line = "\"" + program + "\"";
+  char* parameters = JoinArgs(count - 2, args + 2);
+  if (count > 2) line += parameters;
+  free(parameters);
+  if (DebugLevel != 0) Log("Running as the console user: %s", line.c_str());
+  return PlatformRunAsConsoleUser(nullptr, line.c_str(), nullptr, whyNot);
+}
+
+}  // namespace
+
 int ToolMain(int count, char** args) {
   if (StandardSwitches(&count, args)) return 0;
   if (count <= 1) {
     ShowUsage();
     return 1;
+  }
+  // -user counts only as the first argument as typed, with a program after
+  // it: "run -user" has always tried to start a program of that name.
+  bool user = false;
+  if (count > 2 && CompareNoCase(args[1], "-user") == 0) {
+    user = true;
+    for (int i = 1; i < count; i++) args[i] = args[i + 1];
+    count--;
   }
   // A show switch counts only as the first argument as typed (never from
   // an @file), and only with a program after it.
@@ -137,6 +163,18 @@ int ToolMain(int count, char** args) {
   // written with a line end still gives the bare text.
   for (int i = 1; i < count; i++) {
     if (args[i][0] == '@') args[i] = StripNewline(ReadAll(args[i] + 1));
+  }
+  // Where nobody can see this screen, -user starts the program where the
+  // person at the console can; where nobody is there, it runs here.
+  if (user && !PlatformScreenVisible()) {
+    std::string whyNot;
+    int code = RunForPerson(count, args, &whyNot);
+    if (code != -1 || whyNot.empty()) {
+      if (DebugLevel != 0) Log("Exit code is %d", code);
+      return code;
+    }
+    PlatformWriteError((std::string(ToolName) + ": -user: " + whyNot + "\n").c_str());
+    if (DebugLevel > 0) Log("-user: %s; run here", whyNot.c_str());
   }
   return RunCommand(count, args, show);
 }

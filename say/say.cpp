@@ -148,15 +148,57 @@ int TimeoutSwitch(const char* text) {
 
 }  // namespace
 
+namespace {
+
+// The first argument of say's process in the person's session (-user): its
+// arguments are as this process read them, @files already read.
+constexpr const char* PersonSwitch = "-say-person-process";
+
+// An entry of a command line that splits back into it whole.
+std::string Quoted(const char* entry) {
+  std::string quoted = "\"";
+  for (const char* c = entry; *c; c++) quoted += *c == '"' ? std::string("\"\"") : std::string(1, *c);
+  return quoted + "\"";
+}
+
+// Shows the message to the person logged on at the console, in their
+// session as them, and returns its status; -1 when nobody can be shown it.
+int ShowToPerson(const char* title, BoxIcon icon, const char* text, int seconds, bool notify) {
+  char path[1024] = "";
+  int n = PlatformModuleFileName(path, sizeof path);
+  if (n <= 0 || n >= static_cast<int>(sizeof path)) return -1;
+  std::string line = Quoted(path) + " " + PersonSwitch;
+  if (title) line += " -t " + Quoted(title);
+  static const char* const IconSwitches[] = {"", " -i", " -w", " -e"};
+  line += IconSwitches[icon];
+  if (seconds > 0) line += " -timeout=" + std::to_string(seconds);
+  if (notify) line += " -notify";
+  line += " " + Quoted(text);
+  std::string whyNot;
+  int status = PlatformRunAsConsoleUser(path, line.c_str(), nullptr, &whyNot);
+  if (status == -1 && !whyNot.empty()) {
+    PlatformWriteError((std::string(ToolName) + ": -user: " + whyNot + "\n").c_str());
+    if (DebugLevel > 0) Log("-user: %s", whyNot.c_str());
+  }
+  return status;
+}
+
+}  // namespace
+
 int ToolMain(int count, char** args) {
   int notifier = NotifierPart(count, args);
   if (notifier >= 0) return notifier;
+  bool person = count >= 2 && strcmp(args[1], PersonSwitch) == 0;
+  if (person) {
+    for (int i = 1; i < count; i++) args[i] = args[i + 1];
+    count--;
+  }
   if (StandardSwitches(&count, args)) return 0;
   if (count <= 1) {
     ShowUsage();
     return 1;
   }
-  ExpandFileArgs(count, args);
+  if (!person) ExpandFileArgs(count, args);
 
   const char* title = ToolName;
   BoxIcon icon = IconNone;
@@ -178,10 +220,10 @@ int ToolMain(int count, char** args) {
   // -timeout= and a -notify among them switches; each once, -timeout= with
   // a good value, they are taken out.
   int seconds = 0;
-  bool notify = false;
+  bool notify = false, user = false;
   if (messages.size() > 1) {
     std::vector<const char*> rest;
-    int timeouts = 0, notifies = 0;
+    int timeouts = 0, notifies = 0, users = 0;
     for (const char* message : messages) {
       int value = TimeoutSwitch(message);
       if (value != 0) {
@@ -190,11 +232,14 @@ int ToolMain(int count, char** args) {
       } else if (CompareNoCase(message, "-notify") == 0) {
         notifies++;
         notify = true;
+      } else if (!person && CompareNoCase(message, "-user") == 0) {
+        users++;
+        user = true;
       } else {
         rest.push_back(message);
       }
     }
-    if (timeouts > 1 || notifies > 1 || seconds < 0) {
+    if (timeouts > 1 || notifies > 1 || users > 1 || seconds < 0) {
       ShowUsage();
       return 1;
     }
@@ -205,6 +250,17 @@ int ToolMain(int count, char** args) {
     return 1;
   }
   MessageTimeout = seconds;
+  RecordNote("say", messages[0]);
+  if (*UnseenReason()) {
+    // Where nobody can see this screen, -user shows the message to the
+    // person at the console; else (and under ASK_ANSWERS) nothing waits.
+    const char* answers = PlatformGetEnv(AnswersVariable);
+    bool byFile = answers && *answers;
+    int shown = user && !byFile ? ShowToPerson(title, icon, messages[0], seconds, notify) : -1;
+    if (shown >= 0) return shown;
+    ReportUnshown(messages[0], nullptr);
+    return 0;
+  }
   if (notify)
     return Notify(title ? title : ToolName, icon, messages[0],
                   seconds > 0 ? seconds : NotifySeconds);

@@ -56,6 +56,12 @@ int ListEntryRow(int position) {
   return position + 1;
 }
 
+std::vector<int> RowsInShownOrder(const CsvTable* table) {
+  std::vector<int> rows;
+  for (int row = 1; row <= table->rowCount; row++) rows.push_back(row);
+  return rows;
+}
+
 void RunProgressDialog() {
   StandInDialogRuns++;
   StandInDialogSeen = Dialog;

@@ -384,7 +384,7 @@ int FitWindow(HWND window, int clientWidth, int clientHeight) {
   GetWindowRect(window, &r);
   MoveWindow(window, r.left, r.top, ExtentWidth(Scaled(clientWidth)),
              ExtentHeight(Scaled(clientHeight)), TRUE);
-  ShowWindow(window, SW_SHOWNORMAL);
+  if (!Dialog.unseen) ShowWindow(window, SW_SHOWNORMAL);
   return 0;
 }
 
@@ -611,8 +611,12 @@ void RunDialog(const DialogKind& kind) {
   Creating = false;
   if (!window) FatalError("Error creating window.");
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(AcceleratorTableId));
-  ShowWindow(window, SW_SHOWNORMAL);
-  UpdateWindow(window);
+  // A window that nobody can see (the progress window following its feed
+  // without anybody) is never shown.
+  if (!Dialog.unseen) {
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+  }
 
   // The loop takes and hands on messages in their wide forms: what the
   // person types then reaches the text field (whose procedure is wide too)

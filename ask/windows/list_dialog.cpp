@@ -1,6 +1,7 @@
 // ask's list dialog on Windows: the prompt, column 1 of the list file's
 // rows in a list box, and two buttons.
 #include <cstdlib>
+#include <vector>
 
 #include "kit.h"
 #include "text.h"
@@ -79,6 +80,24 @@ void RunListDialog() {
   PositionChosen = -1;
   RowChosen = 0;
   RunDialog(ListDialog);
+}
+
+std::vector<int> RowsInShownOrder(const CsvTable* table) {
+  // A list box of the same kind as the dialogs', never shown, orders the
+  // entries as theirs do.
+  std::vector<int> rows;
+  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_HASSTRINGS | (SortLists ? LBS_SORT : 0),
+                              0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!list) {
+    for (int row = 1; row <= table->rowCount; row++) rows.push_back(row);
+    return rows;
+  }
+  FillListBox(list, table, 1);
+  int entries = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int position = 0; position < entries; position++)
+    rows.push_back(static_cast<int>(SendMessageA(list, LB_GETITEMDATA, position, 0)));
+  DestroyWindow(list);
+  return rows;
 }
 
 int ListEntryRow(int position) {

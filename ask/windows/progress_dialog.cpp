@@ -269,15 +269,21 @@ void ShowLabel(HWND window, const std::string& text) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Carries out one line; false once the feed said "close".
+// Carries out one line; false once the feed said "close" (or the line is
+// to cancel).
 bool Obey(HWND window, const std::string& line) {
+  // An answer without the window said Cancel: the next line ends it so.
+  if (Dialog.cancelAtLine) return false;
   FeedCommand command = ParseFeedLine(line);
   switch (command.kind) {
     case FeedValue:
       SetMarquee(false);
       SendMessageA(ControlAt(BarSlot), PBM_SETPOS, command.value, 0);
       return true;
-    case FeedText: ShowLabel(window, command.text); return true;
+    case FeedText:
+      ShowLabel(window, command.text);
+      if (Dialog.labelShown) Dialog.labelShown(command.text);
+      return true;
     case FeedPulsate: SetMarquee(true); return true;
     case FeedClose: return false;
     case FeedIgnored:
@@ -311,7 +317,7 @@ bool Follow(HWND window, const std::string& bytes, bool atEnd) {
     for (const std::string& note : Feed.state.notes) Log("%s", note.c_str());
   Feed.state.notes.clear();
   if (closed) {
-    Dialog.accepted = 1;
+    Dialog.accepted = !Dialog.cancelAtLine;
     FinishDialog(window);
   }
   return closed;

@@ -28,6 +28,13 @@ bool StandInSelfStartWorks = true;
 bool StandInSetEnvWorks = true;
 std::vector<StandInBox> StandInNotifications;
 bool StandInNotifyWorks = true;
+bool StandInScreenVisible = true;
+std::string StandInErrorText;
+std::vector<StandInUserRun> StandInUserRuns;
+int StandInUserResult = -1;
+std::string StandInUserFailure = "Nobody is logged on at the console";
+std::string StandInChannelText;
+std::vector<std::string> StandInChannelWrites;
 
 namespace {
 
@@ -65,6 +72,13 @@ void StandInReset() {
   SetVariables.clear();
   StandInNotifications.clear();
   StandInNotifyWorks = true;
+  StandInScreenVisible = true;
+  StandInErrorText.clear();
+  StandInUserRuns.clear();
+  StandInUserResult = -1;
+  StandInUserFailure = "Nobody is logged on at the console";
+  StandInChannelText.clear();
+  StandInChannelWrites.clear();
 }
 
 const char* PlatformCommandLine() { return StandInCommandLine.c_str(); }
@@ -107,6 +121,42 @@ bool PlatformSetEnv(const char* name, const char* value) {
 bool PlatformStartSelf(const char* arguments) {
   StandInSelfStarts.push_back({arguments, SetVariables});
   return StandInSelfStartWorks;
+}
+
+bool PlatformScreenVisible() { return StandInScreenVisible; }
+
+void PlatformWriteError(const char* text) { StandInErrorText += text; }
+
+int PlatformRunAsConsoleUser(const char* application, const char* commandLine,
+                             std::string* channel, std::string* whyNot) {
+  StandInUserRuns.push_back({application, commandLine, channel != nullptr});
+  if (StandInUserResult == -1) {
+    *whyNot = StandInUserFailure;
+    return -1;
+  }
+  if (channel) *channel = StandInChannelText.substr(0, ChannelMost);
+  return StandInUserResult;
+}
+
+bool PlatformWriteChannel(const char*, const std::string& text) {
+  StandInChannelWrites.push_back(text);
+  return true;
+}
+
+bool PlatformUpdateFile(const char* path, std::string (*update)(const std::string&, void*),
+                        void* context) {
+  std::string old;
+  if (FILE* in = fopen(path, "rb")) {
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, in)) > 0) old.append(buffer, got);
+    fclose(in);
+  }
+  std::string fresh = update(old, context);
+  FILE* out = fopen(path, "wb");
+  if (!out) return false;
+  bool written = fwrite(fresh.data(), 1, fresh.size(), out) == fresh.size();
+  return fclose(out) == 0 && written;
 }
 
 bool PlatformNotify(const char* title, const char* text, BoxIcon icon, int seconds) {

@@ -34,6 +34,13 @@ struct StandInStart {
   std::map<std::string, std::string> handedOn;
 };
 
+// One PlatformRunAsConsoleUser: what was started, and whether with a
+// channel for the answer.
+struct StandInUserRun {
+  std::string application, commandLine;
+  bool channel;
+};
+
 // Thrown by PlatformExit, so that a test sees the exit status.
 struct StandInExit {
   int status;
@@ -55,6 +62,13 @@ extern bool StandInSelfStartWorks;                   // what they return
 extern bool StandInSetEnvWorks;  // PlatformSetEnv sets; when false it fails, changing nothing
 extern std::vector<StandInBox> StandInNotifications;  // every PlatformNotify
 extern bool StandInNotifyWorks;                       // what it returns
+extern bool StandInScreenVisible;                     // PlatformScreenVisible
+extern std::string StandInErrorText;                  // all PlatformWriteError wrote
+extern std::vector<StandInUserRun> StandInUserRuns;   // every PlatformRunAsConsoleUser
+extern int StandInUserResult;           // its exit code; -1: nobody there (StandInUserFailure)
+extern std::string StandInUserFailure;  // the reason it gives then
+extern std::string StandInChannelText;  // what the person's process sends back
+extern std::vector<std::string> StandInChannelWrites;  // every PlatformWriteChannel's text
 
 // Boxes of the same look, for the tests' comparisons.
 inline bool operator==(const BoxStyle& a, const BoxStyle& b) {
@@ -66,5 +80,6 @@ constexpr BoxStyle StandInPlainBox = {ButtonsOk, IconNone, 0};
 constexpr BoxStyle StandInWarningBox = {ButtonsOk, IconWarning, 0};
 
 // Back to no boxes, shell calls or runs, answer Ok, run result 0, an
-// empty command line; the variables PlatformSetEnv set are removed.
+// empty command line, a screen somebody sees, nobody at the console; the
+// variables PlatformSetEnv set are removed.
 void StandInReset();

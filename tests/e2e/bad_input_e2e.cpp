@@ -40,6 +40,8 @@ struct Row {
   const char* result = nullptr;  // bytes of the result file; null: untouched
   const char* resultName = "out.txt";
   std::function<void(const std::string& scratch)> check = {};  // further checks
+  bool inService = false;  // run by a service, in a window station nobody sees
+  std::string errors = "";  // a text that its standard error must hold
 };
 
 const char* const OldResult = "old line 1\r\nold line 2\r\n";
@@ -109,6 +111,113 @@ HANDLE Locked = INVALID_HANDLE_VALUE;
 void Lock(const std::string& path) {
   Locked = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(Locked, INVALID_HANDLE_VALUE) << "cannot lock " << path;
+}
+
+// Lines of the answer file that ASK_ANSWERS names, with the list files the
+// rows use beside it.
+std::function<void(const std::string&, LaunchOptions*, Row*)> Answers(const std::string& lines) {
+  return [lines](const std::string& s, LaunchOptions* options, Row*) {
+    Write(s, "answers.txt", lines);
+    Write(s, "names.csv", "Carol,c\r\nAlice,a\r\nBob,b\r\n");
+    Write(s, "docs.csv", "Tools,tools,1\r\nDocs,docs\r\nHelp,,1\r\n");
+    Write(s, "feed.txt", "#Copying\r\n50\r\nclose\r\n");
+    Write(s, "a.txt", "a");
+    Write(s, "b.txt", "b");
+    options->set.push_back({"ASK_ANSWERS", JoinPath(s, "answers.txt")});
+  };
+}
+
+// A row answered from the answer file: no window may come.
+Row FromFile(const char* name, const char* args, const std::string& lines, int status,
+             const char* result, const std::string& errors = "") {
+  Row row = {name, "ask", args, Answers(lines), {}, status, result};
+  row.errors = errors;
+  return row;
+}
+
+// A row run by a service: nothing may wait, the reason is on standard error.
+Row Served(const char* name, const char* tool, const char* args, int status, const char* result,
+           const std::string& errors) {
+  Row row = {name, tool, args, Answers(""), {}, status, result};
+  row.inService = true;
+  row.errors = errors;
+  return row;
+}
+
+// The row, with the text that its log (ask.log in the scratch folder) must
+// hold.
+Row Logged(Row row, const std::string& logged) {
+  row.check = [logged](const std::string& s) {
+    std::string log = ReadFileBytes(JoinPath(s, "ask.log"));
+    EXPECT_NE(log.find(logged), std::string::npos) << "got \"" << log << "\"";
+  };
+  return row;
+}
+
+std::vector<Row> AnswerRows() {
+  const std::string unseen = "not shown, since nobody can see this screen";
+  return {
+      // Each mode answered from the file writes what its window writes for
+      // the same answer (the rows above that press the windows).
+      FromFile("FileAnswersOk", "ok p out.txt", "ok\r\n", 0, "ok\r\n"),
+      FromFile("FileAnswersOkCancel", "ok p out.txt", "\r\n", 0, "\r\n"),
+      FromFile("FileAnswersYnByWord", "yn p out.txt", "# a comment\r\nYES\r\n", 0, "yes\r\n"),
+      FromFile("FileAnswersYnNo", "yn p out.txt", "no\r\n", 0, "\r\n"),
+      FromFile("FileAnswersYncNo", "ync p out.txt", "no\r\n", 0, "no\r\n"),
+      FromFile("FileAnswersText", "text -bn p out.txt", "typed text\r\n", 0, "typed text\r\n"),
+      FromFile("FileAnswersTextWithHash", "pass p out.txt", "##1 secret\r\n", 0, "#1 secret\r\n"),
+      FromFile("FileAnswersEdit", "edit p old out.txt", "new\r\n", 0, "new\r\n"),
+      FromFile("FileAnswersListByShownText", "list p names.csv out.txt", "Bob\r\n", 0, "b\r\n"),
+      FromFile("FileAnswersCheckInShownOrder", "check p docs.csv out.txt", "Tools|Docs\r\n", 0,
+               "docs\r\ntools\r\n"),
+      FromFile("FileAnswersCheckNothingTicked", "check p docs.csv out.txt", "|\r\n", 0, ""),
+      FromFile("FileAnswersButtons", "buttons p Save|Discard out.txt", "discard\r\n", 0,
+               "Discard\r\n"),
+      FromFile("FileAnswersDate", "date p out.txt", "2024-02-29\r\n", 0, "2024-02-29\r\n"),
+      FromFile("FileAnswersProgress", "progress p feed.txt out.txt", "ok\r\n", 0, "ok\r\n"),
+      FromFile("FileAnswersProgressCancel", "progress p feed.txt out.txt", "cancel\r\n", 0, "\r\n"),
+      // Answers the question could not have given: status 1, the line named.
+      FromFile("FileAnswerNotInTheList", "list p names.csv out.txt", "Zed\r\n", 1, nullptr,
+               "answers.txt line 1: \"Zed\" is not an entry of the list"),
+      FromFile("FileAnswerNoDate", "date p out.txt", "#c\r\n2023-02-29\r\n", 1, nullptr,
+               "line 2: \"2023-02-29\" is not a date"),
+      FromFile("FileAnswerNoButton", "buttons p Save|Discard out.txt", "Keep\r\n", 1, nullptr,
+               "\"Keep\" is not one of the buttons: Save|Discard"),
+      FromFile("FileAnswerMaybe", "yn p out.txt", "maybe\r\n", 1, nullptr,
+               "\"maybe\" is not an answer of ask yn"),
+      FromFile("FileAnswerTooLong", "text p out.txt", Repeat('x', 256) + "\r\n", 1, nullptr,
+               "the text has 256 characters"),
+      FromFile("FileAnswerNoSuchFile", "file p out.txt", "C:\\no\\such.txt\r\n", 1, nullptr,
+               "is not an existing file"),
+      FromFile("FileAnswerCheckUnknown", "check p docs.csv out.txt", "Docs|Nope\r\n", 1, nullptr,
+               "\"Nope\" is not an entry of the list"),
+      FromFile("FileAnswersExhausted", "ok p out.txt", "# only a comment\r\n", 1, nullptr,
+               "line 2: no line is left for this question"),
+      FromFile("FileAnswersUsageNotShown", "ok p", "ok\r\n", 1, nullptr, "ask ok prompt outfile"),
+      // Run as SYSTEM would be: nothing waits where nobody can see it.
+      Served("ServiceYnTimesOutToItsDefault", "ask", "yn -timeout=600 -default=no p {S}\\out.txt", 0,
+             "\r\n", unseen),
+      Served("ServiceListTakesItsDefault", "ask", "list -default=bob p {S}\\names.csv {S}\\out.txt",
+             0, "b\r\n", "Answered as when its time runs out"),
+      Served("ServiceCheckKeepsItsTicks", "ask", "check -timeout=600 p {S}\\docs.csv {S}\\out.txt",
+             0, "Help\r\ntools\r\n", unseen),
+      Served("ServiceButtonsTakeTheDefault", "ask", "buttons -default=Keep p A|Keep {S}\\out.txt", 0,
+             "Keep\r\n", unseen),
+      Served("ServiceDateTakesItsDefault", "ask", "date -default=2030-01-31 p {S}\\out.txt", 0,
+             "2030-01-31\r\n", unseen),
+      Served("ServiceTextWithoutAnswerEnds", "ask", "text p {S}\\out.txt", 1, nullptr,
+             "No answer without -default= or -timeout=: nothing written, status 1"),
+      Served("ServiceChooserEnds", "ask", "dir p {S}\\out.txt", 1, nullptr, unseen),
+      Served("ServiceProgressFollowsItsFeed", "ask", "progress p {S}\\feed.txt {S}\\out.txt", 0,
+             "ok\r\n", "Followed its feed without a window"),
+      Served("ServiceSayReturnsAtOnce", "say", "-t T hello", 0, nullptr, "Say: " + unseen + " (its window station is not visible):\r\nhello"),
+      Logged(Served("ServiceFatalErrorNotShown", "ask",
+                    "-dbg=1 -log={S}\\ask.log list p {S}\\missing.csv {S}\\out.txt", 1, nullptr,
+                    "No data in list file: "),
+             "Not shown, since nobody can see this screen (its window station is not visible): "
+             "No data in list file"),
+      Served("ServiceUsageNotShown", "run", "", 1, nullptr, "Usage:"),
+  };
 }
 
 std::vector<Row> Rows() {
@@ -562,6 +671,15 @@ TEST_P(BadInput, EndsAsExpected) {
   options_.set.push_back({"PROBE_OUT", JoinPath(scratch_, "probe-out.txt")});
   if (row.prepare) row.prepare(scratch_, &options_, &row);
   std::string args = Replace(Replace(row.args, "{S}", scratch_), "{P}", PROBE_PATH);
+  std::string errors;
+  if (row.inService) {
+    EXPECT_EQ(RunInService(Command(row.tool, args), &errors), row.status);
+    EXPECT_NE(errors.find(row.errors), std::string::npos) << "got \"" << errors << "\"";
+    EXPECT_EQ(ReadFileBytes(out), row.result ? row.result : OldResult);
+    if (row.check) row.check(scratch_);
+    return;
+  }
+  if (!row.errors.empty()) options_.errors = JoinPath(scratch_, "errors.txt");
   Child* child = Start(Command(row.tool, args));
 
   for (const Expected& expected : row.windows) {
@@ -585,7 +703,14 @@ TEST_P(BadInput, EndsAsExpected) {
   Locked = INVALID_HANDLE_VALUE;
   EXPECT_EQ(ReadFileBytes(out), row.result ? row.result : OldResult);
   if (row.check) row.check(scratch_);
+  if (!row.errors.empty()) {
+    errors = ReadFileBytes(options_.errors);
+    EXPECT_NE(errors.find(row.errors), std::string::npos) << "got \"" << errors << "\"";
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Unattended, BadInput, ::testing::ValuesIn(AnswerRows()),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(Matrix, BadInput, ::testing::ValuesIn(Rows()),
                          [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });

@@ -121,11 +121,21 @@ bool Launch(Child* child, const std::string& commandLine, const LaunchOptions& o
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = input;
   }
+  HANDLE errors = nullptr;
+  if (!options.errors.empty()) {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    errors = CreateFileA(options.errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                         CREATE_ALWAYS, 0, nullptr);
+    if (errors == INVALID_HANDLE_VALUE) return false;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = errors;
+  }
   PROCESS_INFORMATION info = {};
   BOOL started = CreateProcessA(
-      nullptr, line.data(), nullptr, nullptr, input != nullptr, 0, environment.data(),
+      nullptr, line.data(), nullptr, nullptr, input || errors, 0, environment.data(),
       options.workDir.empty() ? nullptr : options.workDir.c_str(), &startup, &info);
   if (input) CloseHandle(input);
+  if (errors) CloseHandle(errors);
   if (!started) return false;
   CloseHandle(info.hThread);
   child->process = info.hProcess;

@@ -30,6 +30,7 @@ struct LaunchOptions {
   std::vector<std::string> unset;                        // variables removed
   std::vector<std::pair<std::string, std::string>> set;  // set or replaced
   std::string input;                                     // a file as standard input; empty: none
+  std::string errors;  // a file made for standard error; empty: none
 };
 
 struct Child {

@@ -47,7 +47,21 @@ class E2eTest : public ::testing::Test {
   // Runs a command that is to end without showing any window.
   int RunWithoutWindow(const std::string& commandLine);
 
+  // Starts the command line in a service of its own (the window station of
+  // a script run as SYSTEM: nobody sees it), its standard error and output
+  // into a file; false (and a test failure) when the service cannot start.
+  bool StartInService(const std::string& commandLine);
+
+  // Waits for the command that StartInService started: its exit status
+  // (KilledStatus when it did not end), what it wrote to standard error in
+  // *errors; the service is removed.
+  int WaitForService(std::string* errors);
+
+  // StartInService, then WaitForService.
+  int RunInService(const std::string& commandLine, std::string* errors);
+
   std::string scratch_;
+  std::string service_;  // the name of the service StartInService made
   LaunchOptions options_;
   std::deque<Child> children_;
 };
