@@ -416,3 +416,49 @@ TEST_F(AskTest, SaveDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+// -user from a service (a script run as SYSTEM): the question, message or
+// program comes to the visible desktop, and the answer into the result
+// file that the service's command names.
+TEST_F(AskTest, UserSwitchFromAServiceReachesTheDesktop) {
+  WriteFileBytes(JoinPath(scratch_, "names.csv"), "Carol,c\r\nAlice,a\r\nBob,b\r\n");
+  std::string ask = "\"" + ToolPath("ask") + "\"";
+  struct {
+    const char* tool;
+    std::string args;
+    const char* windowClass;
+    const char* caption;
+    int pick;  // a list's position to select first
+    int button;
+    const char* result;  // null: not written
+  } rows[] = {
+      {"ask", "yn -user p {S}\\out.txt", MessageBoxClass, "Ask", -1, IDYES, "yes\r\n"},
+      {"ask", "list p -user {S}\\names.csv {S}\\out.txt", DialogClass, "Ask", 1, 4003, "b\r\n"},
+      {"say", "hello -user", MessageBoxClass, "Say", -1, IDOK, nullptr},
+      {"run", "-user " + ask + " yn p {S}\\out.txt", MessageBoxClass, "Ask", -1, IDNO, "\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.tool + (" " + row.args));
+    std::string out = JoinPath(scratch_, "out.txt");
+    DeleteFileA(out.c_str());
+    std::string args = row.args;
+    for (size_t at; (at = args.find("{S}")) != std::string::npos;) args.replace(at, 3, scratch_);
+    ASSERT_TRUE(StartInService(Command(row.tool, args)));
+    HWND window = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+      window = FindWindowA(row.windowClass, row.caption);
+      return window && GetDlgItem(window, row.button);  // its buttons made too
+    })) << "nothing came to the desktop";
+    if (window && row.pick >= 0) SendMessageA(GetDlgItem(window, 4001), LB_SETCURSEL, row.pick, 0);
+    if (window) {
+      EXPECT_TRUE(PressButton(window, row.button));
+    }
+    std::string errors;
+    EXPECT_EQ(WaitForService(&errors), 0) << errors;
+    EXPECT_EQ(ReadFileBytes(out), row.result ? row.result : "<missing>");
+  }
+}
+
+}  // namespace

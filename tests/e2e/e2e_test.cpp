@@ -88,6 +88,7 @@ SC_HANDLE OpenTestService(SC_HANDLE manager, const std::string& name) {
 
 bool E2eTest::StartInService(const std::string& commandLine) {
   std::string job = JoinPath(scratch_, "job.txt");
+  DeleteFileA((job + ".status").c_str());  // an earlier run's
   WriteFileBytes(job, commandLine + "\r\n");
   service_ = "QuilTest" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
