@@ -462,3 +462,68 @@ TEST_F(AskTest, UserSwitchFromAServiceReachesTheDesktop) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run answered by hand with ASK_RECORD set, then replayed from its record:
+// the same result files, and a record of the replay equal to the first.
+TEST_F(AskTest, RecordedRunReplaysToTheSameResults) {
+  WriteFileBytes(JoinPath(scratch_, "names.csv"), "Carol,c\r\nAlice,a\r\nBob,b\r\n");
+  WriteFileBytes(JoinPath(scratch_, "feed.txt"), "#Copying\r\n50\r\nclose\r\n");
+  std::string record = JoinPath(scratch_, "record.txt"), replay = JoinPath(scratch_, "replay.txt");
+  const std::vector<std::string> commands = {"yn p yn.txt", "list p names.csv list.txt",
+                                             "progress p feed.txt progress.txt"};
+  options_.set.push_back({"ASK_RECORD", record});
+  BoxSeen seen;
+  EXPECT_EQ(RunWithBox(Command("ask", commands[0]), &seen, IDYES), 0);
+  Child* list = Start(Command("ask", commands[1]));
+  HWND window = WaitForWindow(*list, DialogClass);
+  ASSERT_TRUE(window);
+  SendMessageA(GetDlgItem(window, 4001), LB_SETCURSEL, 1, 0);  // Bob, sorted
+  EXPECT_TRUE(PressButton(window, 4003));
+  EXPECT_EQ(WaitForExit(list), 0);
+  EXPECT_EQ(RunWithBox(Command("say", "hello"), &seen), 0);
+  EXPECT_EQ(WaitForExit(Start(Command("ask", commands[2]))), 0);
+  std::vector<std::string> byHand;
+  for (const char* name : {"yn.txt", "list.txt", "progress.txt"}) {
+    byHand.push_back(ReadFileBytes(JoinPath(scratch_, name)));
+    DeleteFileA(JoinPath(scratch_, name).c_str());
+  }
+  EXPECT_EQ(ReadFileBytes(record), "yes\r\nBob\r\n#say: hello\r\n#progress: Copying\r\nok\r\n");
+
+  options_.set = {{"TEMP", scratch_}, {"ASK_ANSWERS", record}, {"ASK_RECORD", replay}};
+  for (const std::string& command : commands) {
+    if (command == commands[2]) EXPECT_EQ(RunWithoutWindow(Command("say", "hello")), 0);
+    EXPECT_EQ(RunWithoutWindow(Command("ask", command)), 0) << command;
+  }
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "yn.txt")), byHand[0]);
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "list.txt")), byHand[1]);
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "progress.txt")), byHand[2]);
+  EXPECT_EQ(ReadFileBytes(replay), ReadFileBytes(record));
+}
+
+// Several processes share one answer file: each line is taken once, in
+// turn, whichever process asks first; then none is left.
+TEST_F(AskTest, ProcessesShareOneAnswerFile) {
+  constexpr int Processes = 8;
+  std::string answers;
+  for (int i = 0; i < Processes; i++) answers += "answer " + std::to_string(i) + "\r\n";
+  WriteFileBytes(JoinPath(scratch_, "answers.txt"), answers);
+  options_.set.push_back({"ASK_ANSWERS", JoinPath(scratch_, "answers.txt")});
+  std::vector<Child*> children;
+  for (int i = 0; i < Processes; i++)
+    children.push_back(Start(Command("ask", "text p out" + std::to_string(i) + ".txt")));
+  std::string taken;
+  std::vector<std::string> results;
+  for (int i = 0; i < Processes; i++) {
+    EXPECT_EQ(WaitForExit(children[i]), 0);
+    results.push_back(ReadFileBytes(JoinPath(scratch_, "out" + std::to_string(i) + ".txt")));
+  }
+  std::sort(results.begin(), results.end());
+  for (const std::string& result : results) taken += result;
+  EXPECT_EQ(taken, answers);
+  EXPECT_EQ(RunWithoutWindow(Command("ask", "text p last.txt")), 1);
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "answers.txt.taken")), std::to_string(Processes) + "\n");
+}
+
+}  // namespace
