@@ -493,7 +493,9 @@ TEST_F(AskTest, RecordedRunReplaysToTheSameResults) {
 
   options_.set = {{"TEMP", scratch_}, {"ASK_ANSWERS", record}, {"ASK_RECORD", replay}};
   for (const std::string& command : commands) {
-    if (command == commands[2]) EXPECT_EQ(RunWithoutWindow(Command("say", "hello")), 0);
+    if (command == commands[2]) {
+      EXPECT_EQ(RunWithoutWindow(Command("say", "hello")), 0);
+    }
     EXPECT_EQ(RunWithoutWindow(Command("ask", command)), 0) << command;
   }
   EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "yn.txt")), byHand[0]);
