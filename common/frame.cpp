@@ -106,11 +106,10 @@ int StandardSwitches(int* count, char** args) {
 // --- Messages ---
 
 const char* UnseenReason() {
-  static int visible = -1;
   const char* answers = PlatformGetEnv(AnswersVariable);
   if (answers && *answers) return "the answers come from the file ASK_ANSWERS names";
-  if (visible < 0) visible = PlatformScreenVisible();
-  return visible ? "" : "nobody can see this screen (its window station is not visible)";
+  return PlatformScreenVisible() ? ""
+                                 : "nobody can see this screen (its window station is not visible)";
 }
 
 void ReportUnshown(const char* text, const char* outcome) {

@@ -48,7 +48,7 @@ constexpr const char* AnswersVariable = "ASK_ANSWERS";
 constexpr const char* RecordVariable = "ASK_RECORD";
 
 // Why no window or box may be shown in this run, "" when they may: nobody
-// can see this screen (the system says so, asked once), or the answers
+// can see this screen (the system says so), or the answers
 // come from the file ASK_ANSWERS names.
 const char* UnseenReason();
 

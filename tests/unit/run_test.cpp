@@ -99,6 +99,10 @@ TEST_F(RunTest, ShowSwitchesOnlyAsTheFirstArgumentBeforeAProgram) {
       {"run prog -timeout=5", "prog", " \"-timeout=5\"", ShowNormal},
       {"run -hide -min prog", "-min", " \"prog\"", ShowHidden},
       {"run @" + hide + " prog", "-hide", " \"prog\"", ShowNormal},
+      {"run prog -user", "prog", " \"-user\"", ShowNormal},
+      {"run -user", "-user", " ", ShowNormal},
+      // -user where the screen is seen changes nothing.
+      {"run -user -hide prog a", "prog", " \"a\"", ShowHidden},
   };
   for (const auto& c : cases) {
     StandInRuns.clear();

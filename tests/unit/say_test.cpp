@@ -101,6 +101,11 @@ TEST_F(SayTest, TimeoutOnlyWhereTwoMessagesWouldBeTheUsage) {
       // -notify under the same rule: alone, or as the title, as today.
       {"say -notify", 0, "-notify", "Say", 0},
       {"say -t -notify hello", 0, "hello", "-notify", 0},
+      // -user likewise; where the screen is seen it changes nothing.
+      {"say -user", 0, "-user", "Say", 0},
+      {"say -t -user hello", 0, "hello", "-user", 0},
+      {"say -user hello", 0, "hello", "Say", 0},
+      {"say -user -user hello", 1, nullptr, nullptr, 0},
       {"say -notify -notify hello", 1, nullptr, nullptr, 0},
   };
   for (const auto& c : cases) {

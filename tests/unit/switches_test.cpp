@@ -65,6 +65,8 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
       {"ok -default=cancel %OUT%", "-default=cancel", ButtonsOkCancel},
       {"ok progress %OUT%", "progress", ButtonsOkCancel},
       {"yn -title=Backup %OUT%", "-title=Backup", ButtonsYesNo},
+      {"yn -user %OUT%", "-user", ButtonsYesNo},
+      {"ok -USER -user", "-USER", ButtonsOkCancel},
   };
   for (const auto& c : boxes) {
     StandInBoxes.clear();
@@ -89,6 +91,7 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
       {"text buttons %OUT%", "buttons", ""},
       {"edit -title=x -folder=y %OUT%", "-title=x", "-folder=y"},
       {"list -default=check %LIST% %OUT%", "-default=check", ""},
+      {"edit -user -user %OUT%", "-user", "-user"},
   };
   for (const auto& c : dialogs) {
     StandInAccept = 1;
@@ -122,6 +125,52 @@ TEST_F(SwitchesTest, TodaysCommandLinesKeepTheirMeaning) {
     StandInBoxes.clear();
     EXPECT_EQ(Ask(args), 1) << args;
     EXPECT_EQ(LastBox().style, StandInWarningBox) << args;
+  }
+  remove("-user");  // the result file of "ok -USER -user"
+}
+
+// -user where nobody can see this screen: the question goes to the person
+// at the console, whose answer comes back as untrusted text and is taken
+// only as an answer of the question; where nobody is there, the question
+// answers as nobody's does. Where the screen is seen, -user changes nothing.
+TEST_F(SwitchesTest, UserSwitchAsksThePersonAtTheConsole) {
+  struct {
+    const char* args;
+    bool visible;
+    int personStatus;     // -1: nobody is logged on
+    std::string channel;  // what the person's process sends back
+    int status;
+    const char* written;  // null: untouched
+  } cases[] = {
+      {"yn -user p %OUT%", false, 0, "yes\n", 0, "yes"},
+      {"list -user p %LIST% %OUT%", false, 0, "Green\n", 0, "2"},
+      {"list p %LIST% %OUT% -user", false, 0, "Blue\n", 1, nullptr},
+      {"yn -user p %OUT%", false, 0, "yes\nyes\n", 1, nullptr},
+      {"yn -user p %OUT%", false, 0, "yes", 1, nullptr},
+      {"yn -user p %OUT%", false, 3, "", 3, nullptr},
+      {"text -user p %OUT%", false, 0, std::string(300, 'x') + "\n", 1, nullptr},
+      {"yn -user p %OUT%", false, -1, "", 1, nullptr},
+      {"yn -user -default=no p %OUT%", false, -1, "", 0, ""},
+      {"yn -user p %OUT%", true, 0, "yes\n", 0, ""},
+  };
+  for (const auto& c : cases) {
+    StandInReset();
+    SetEnvVar("APPDATA", "C:\\AppData");
+    StandInScreenVisible = c.visible;
+    StandInUserResult = c.personStatus;
+    StandInChannelText = c.channel;
+    StandInBoxAnswer = AnswerNo;
+    StandInAccept = 0;
+    EXPECT_EQ(Ask(c.args), c.status) << c.args << " " << c.channel;
+    EXPECT_EQ(ReadBytes(out_), c.written ? std::string(c.written) + Eol : "old\r\n") << c.args << " " << c.channel;
+    EXPECT_EQ(StandInUserRuns.size(), c.visible ? 0u : 1u) << c.args;
+    if (c.visible || StandInUserRuns.empty()) continue;
+    // The person's process: the question as read, its answer by the channel.
+    EXPECT_TRUE(StandInUserRuns[0].channel);
+    EXPECT_NE(StandInUserRuns[0].commandLine.find(" -ask-person-process "), std::string::npos);
+    EXPECT_NE(StandInUserRuns[0].commandLine.find(" \"NUL\""), std::string::npos)
+        << StandInUserRuns[0].commandLine;
+    EXPECT_EQ(StandInUserRuns[0].commandLine.find("-user"), std::string::npos);
   }
 }
 
