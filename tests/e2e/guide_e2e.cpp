@@ -167,3 +167,23 @@ TEST_F(GuideTest, EveryCommandOfTheVbscriptTableRunsAsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// The guide's example of a test without anybody: wizard-test.bat replays
+// the wizard from its committed record, shows nothing and finds the new
+// record equal to it.
+TEST_F(GuideTest, WizardTestReplaysTheWizardFromItsRecord) {
+  std::string tools = ToolPath("ask");
+  tools.erase(tools.rfind('\\'));
+  char path[4096] = "";
+  GetEnvironmentVariableA("PATH", path, sizeof path);
+  options_.set.push_back({"PATH", tools + ";" + path});
+  std::string batch = std::string(SOURCE_DIR) + "\\docs\\examples\\wizard-test.bat";
+  EXPECT_EQ(RunWithoutWindow("cmd.exe /c \"" + batch + "\""), 0);
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "wizard-record.txt")),
+            ReadFileBytes(std::string(SOURCE_DIR) + "\\docs\\examples\\wizard-answers.txt"));
+  EXPECT_EQ(ReadFileBytes(JoinPath(scratch_, "wizard-answer.txt")), "For the kitchen\r\n");
+}
+
+}  // namespace
