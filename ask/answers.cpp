@@ -139,7 +139,6 @@ bool AskPerson(const Question& question, std::string* line) {
 }  // namespace
 
 AnswerWay HowAnswered(const Question& question, bool alwaysAnswered, std::string* line) {
-  if (PersonChannel) return ByWindow;
   const char* answers = PlatformGetEnv(AnswersVariable);
   if (answers && *answers) {
     *line = TakeNextLine(answers);
