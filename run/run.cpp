@@ -100,19 +100,24 @@ char* JoinArgs(int n, char** args) {
 // and waits for it; 1 when no program is named. A hidden run shows
 // nothing of its own either: nobody may be there to close the shell's
 // error box, so a program that cannot be started ends it at once with -1,
-// and the log says why.
+// and the log says why (and standard error, where nobody can see the
+// screen).
 int RunCommand(int count, char** args, ShowWay show) {
   if (count < 2) return 1;
   const char* program = args[1];
   char* parameters = JoinArgs(count - 2, args + 2);
   if (DebugLevel != 0)
     Log("Running prog=%s args=%s mode=%d ...", program, parameters, LoggedMode(show));
-  bool quiet = show == ShowHidden;
+  // Where nobody can see the screen, nobody could close that box either.
+  bool unseen = *UnseenReason() != '\0';
+  bool quiet = show == ShowHidden || unseen;
   std::string whyNot;
   int code = RunAndWait(program, parameters, show, quiet, &whyNot);
   free(parameters);
   if (quiet && !whyNot.empty() && DebugLevel > 0)
     Log("Can't start %s: %s", program, whyNot.c_str());
+  if (unseen && !whyNot.empty())
+    PlatformWriteError((std::string(ToolName) + ": Can't start " + program + ": " + whyNot + "\n").c_str());
   if (DebugLevel != 0) Log("Exit code is %d", code);
   return code;
 }

@@ -217,6 +217,8 @@ std::vector<Row> AnswerRows() {
              "Not shown, since nobody can see this screen (its window station is not visible): "
              "No data in list file"),
       Served("ServiceUsageNotShown", "run", "", 1, nullptr, "Usage:"),
+      Served("ServiceRunOfNothingShowsNoError", "run", "no-such-program.exe", -1, nullptr,
+             "Run: Can't start no-such-program.exe: "),
   };
 }
 

@@ -127,7 +127,7 @@ int E2eTest::WaitForService(std::string* errors) {
     ADD_FAILURE() << "the command in the service: " << (status.empty() ? "no status" : status);
     return KilledStatus;
   }
-  return atoi(status.c_str());
+  return static_cast<int>(strtoul(status.c_str(), nullptr, 10));
 }
 
 int E2eTest::RunInService(const std::string& commandLine, std::string* errors) {
